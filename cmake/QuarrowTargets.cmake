@@ -20,7 +20,7 @@ function(quarrow_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     QUARROW_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
-    QUARROW_TESTDATA_DIR="${PROJECT_SOURCE_DIR}/../shared/testdata"
+    QUARROW_TESTDATA_DIR="${QUARROW_TESTDATA_DIR}"
     QUARROW_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
     QUARROW_PLUGIN_DIR="${QUARROW_PLUGIN_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
