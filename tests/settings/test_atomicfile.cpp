@@ -2,7 +2,6 @@
 #include "settings/atomicfile.h"
 
 #include "messages/error.h"
-#include "settings/printers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,6 @@
 // Bang quoting and bang lists.
 #include "settings/bangquote.h"
 
-#include "settings/printers.h"
-
 #include <gtest/gtest.h>
 
 namespace {

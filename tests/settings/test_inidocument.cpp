@@ -1,8 +1,6 @@
 // The INI document: Windows INI rules, and values that survive writing and reading unchanged.
 #include "settings/inidocument.h"
 
-#include "settings/printers.h"
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -2,8 +2,6 @@
 #include "settings/levels.h"
 #include "settings/settings.h"
 
-#include "settings/printers.h"
-
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
