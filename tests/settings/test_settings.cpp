@@ -21,9 +21,10 @@ namespace {
 // Every persisted field, for comparing two settings objects field by field.
 #define QRW_PERSISTED_FIELDS(X)                                                                    \
   X(UseCueMacro)                                                                                   \
-  X(UseCueID3Tag) X(UseCueOptions) X(SetHomeOnSingleDirDrag) X(ShowMenu) X(CheckCRC) X(CRCType)    \
-      X(CRCCaption) X(CompressType) X(CBRPreset) X(VBRLevel) X(ABRBitRate) X(Quality) X(UseVBRLB)  \
-          X(VBRLB) X(UseVBRUB) X(VBRUB) X(CLList) X(LamePath) X(CustomOptions) X(OtherOption1)     \
+  X(UseCueID3Tag)                                                                                  \
+  X(UseCueOptions) X(SetHomeOnSingleDirDrag) X(ShowMenu) X(CheckCRC) X(CRCType) X(CRCCaption)      \
+      X(CompressType) X(CBRPreset) X(VBRLevel) X(ABRBitRate) X(Quality) X(UseVBRLB) X(VBRLB)       \
+          X(UseVBRUB) X(VBRUB) X(CLList) X(LamePath) X(CustomOptions) X(OtherOption1)              \
               X(OtherOption2) X(UseOtherOption1) X(UseOtherOption2) X(TagVerMJ) X(TagVerMNV23)     \
                   X(TagVerMNV24) X(TagTextCodeV23) X(TagTextCodeV24) X(TagPadSize) X(UseTagInfo)   \
                       X(TagTermNull) X(TagNoEmptyTag) X(OutputHomeDirSelection)                    \
