@@ -1,6 +1,5 @@
 // Quoted strings, searching and splitting outside quotes, trimming and the display escapes.
 #include "macros/quoting.h"
-#include "test_support.h"
 
 #include <gtest/gtest.h>
 
