@@ -88,6 +88,20 @@ TEST(ParseQuotedString, CasesOfTheSyntax) {
   }
 }
 
+TEST(ParseQuotedString, ResultMayBeTheTextItself) {
+  bool quoted = false;
+  QString text = U(u"'a\\tb'");
+  ASSERT_TRUE(ParseQuotedString(text, text, quoted));
+  EXPECT_EQ(text, U(u"a\tb"));
+  text = U(u"  plain ");
+  ASSERT_TRUE(ParseQuotedString(text, text, quoted));
+  EXPECT_EQ(text, U(u"plain"));
+  text = U(u"'open");
+  EXPECT_FALSE(ParseQuotedString(text, text, quoted));
+  EXPECT_TRUE(quoted);
+  EXPECT_TRUE(text.isEmpty());
+}
+
 struct FindCase {
   QString text;
   QChar c;
