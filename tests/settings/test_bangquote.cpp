@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(BangQuote, QuoteAndUnquote) {
+TEST(settings_bang_quote, QuoteAndUnquote) {
   const std::pair<const char *, const char *> cases[] = {
       {"", "!!"},    {"abc", "!abc!"}, {"a!b", "!a!!b!"},
       {"!", "!!!!"}, {"!!", "!!!!!!"}, {"￥／：＊？”＜＞｜", "!￥／：＊？”＜＞｜!"}};
@@ -15,12 +15,12 @@ TEST(BangQuote, QuoteAndUnquote) {
   }
 }
 
-TEST(BangQuote, UnquoteLeavesOtherTextsAlone) {
+TEST(settings_bang_quote, UnquoteLeavesOtherTextsAlone) {
   for (const char *text : {"abc", "!abc", "abc!", "!", "", "a!!b", "\"x\""})
     EXPECT_EQ(BangUnquote(QString::fromUtf8(text)), QString::fromUtf8(text)) << text;
 }
 
-TEST(BangList, DefaultTagListSplitsIntoFifteenQuotedDefinitions) {
+TEST(settings_bang_list, DefaultTagListSplitsIntoFifteenQuotedDefinitions) {
   const QStringList pieces = SplitBangList(
       QStringLiteral("!TALB!;!%ATitle%!,!@TYER!;!%YearRel;Date%!,!TXXX.DISCID!;!a,b!"), u',');
   EXPECT_EQ(pieces, (QStringList{QStringLiteral("!TALB!;!%ATitle%!"),
@@ -28,7 +28,7 @@ TEST(BangList, DefaultTagListSplitsIntoFifteenQuotedDefinitions) {
                                  QStringLiteral("!TXXX.DISCID!;!a,b!")}));
 }
 
-TEST(BangList, Pieces) {
+TEST(settings_bang_list, Pieces) {
   const std::pair<const char *, QStringList> cases[] = {
       {"", {}},
       {"one", {"one"}},

@@ -71,7 +71,7 @@ private:
   QByteArray old_;
 };
 
-class SettingsTest : public testing::Test {
+class settings_object : public testing::Test {
 protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString Path(const QString &name) const { return dir_.filePath(name); }
@@ -89,7 +89,7 @@ protected:
   QTemporaryDir dir_;
 };
 
-TEST_F(SettingsTest, FirstStartGivesEveryDefault) {
+TEST_F(settings_object, FirstStartGivesEveryDefault) {
   auto s = Make();
   TWindowGeometry window{800, 600, 10, 20};
   s->Load(&window);
@@ -212,7 +212,7 @@ void SetUnusualValues(TSettings &s) {
   s.CSLeft = 0;
 }
 
-TEST_F(SettingsTest, SaveThenLoadKeepsEveryField) {
+TEST_F(settings_object, SaveThenLoadKeepsEveryField) {
   auto saved = Make();
   saved->Load();
   SetUnusualValues(*saved);
@@ -232,7 +232,7 @@ TEST_F(SettingsTest, SaveThenLoadKeepsEveryField) {
   EXPECT_TRUE(ReadAll(IniPath()).contains("Heigth=700"));
 }
 
-TEST_F(SettingsTest, EmptyListsComeBackAsTheirDefaults) {
+TEST_F(settings_object, EmptyListsComeBackAsTheirDefaults) {
   auto s = Make();
   s->Load();
   s->TagList.clear();
@@ -258,7 +258,7 @@ struct TStoreCase {
   std::function<void(const TSettings &, const TWindowGeometry &)> Check;
 };
 
-TEST_F(SettingsTest, StoredEdgeCases) {
+TEST_F(settings_object, StoredEdgeCases) {
   const QString charMap = QStringLiteral("￥／：＊？”＜＞｜");
   const TStoreCase cases[] = {
       {"empty list sections count as absent", "[TagList]\n[DirNameReplaceInfo]\n[ACCInfo]\n",
@@ -343,7 +343,7 @@ TEST_F(SettingsTest, StoredEdgeCases) {
   }
 }
 
-TEST_F(SettingsTest, SaveKeepsWhatIsNotOurs) {
+TEST_F(settings_object, SaveKeepsWhatIsNotOurs) {
   WriteRaw(IniPath(), "; hand-made\n[Mine]\nKey=kept\n[Lame]\nQuality=5\nExtra=also kept\n"
                       "[Status]\nWidth=11\nHeigth=12\nTop=13\nLeft=14\n");
   auto s = Make();
@@ -365,7 +365,7 @@ ssize_t WriteSomeThenFail(int fd, const void *buffer, size_t count) {
   return -1;
 }
 
-TEST_F(SettingsTest, SaveFailingPartWayLeavesThePreviousFileIntact) {
+TEST_F(settings_object, SaveFailingPartWayLeavesThePreviousFileIntact) {
   auto s = Make();
   s->Load();
   s->Save();
@@ -391,7 +391,7 @@ TEST_F(SettingsTest, SaveFailingPartWayLeavesThePreviousFileIntact) {
   EXPECT_NE(ReadAll(IniPath()), before);
 }
 
-TEST_F(SettingsTest, UnreadableStoreIsReportedAndNeverOverwritten) {
+TEST_F(settings_object, UnreadableStoreIsReportedAndNeverOverwritten) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("quarrow.ini/inside")));
   auto s = Make();
   EXPECT_THROW(s->Load(), TError);
@@ -403,7 +403,7 @@ TEST_F(SettingsTest, UnreadableStoreIsReportedAndNeverOverwritten) {
   s->EndWrite();
 }
 
-TEST_F(SettingsTest, StoreBesideTheProgram) {
+TEST_F(settings_object, StoreBesideTheProgram) {
   auto s = Make();
   s->SettingsPath = QStringLiteral("elsewhere");
   s->SelectStore(u'C');
@@ -411,7 +411,7 @@ TEST_F(SettingsTest, StoreBesideTheProgram) {
   EXPECT_FALSE(s->UseRegistry);
 }
 
-TEST_F(SettingsTest, PerUserStoreIsMadeAndUsed) {
+TEST_F(settings_object, PerUserStoreIsMadeAndUsed) {
   TScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(Path(QStringLiteral("config"))));
   auto s = Make();
   QStringList shown;
@@ -428,7 +428,7 @@ TEST_F(SettingsTest, PerUserStoreIsMadeAndUsed) {
   EXPECT_FALSE(QFileInfo::exists(IniPath()));
 }
 
-TEST_F(SettingsTest, PerUserDirectoryThatCannotBeMadeKeepsTheStoreBesideTheProgram) {
+TEST_F(settings_object, PerUserDirectoryThatCannotBeMadeKeepsTheStoreBesideTheProgram) {
   WriteRaw(Path(QStringLiteral("config")), "a file where the folder should be");
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("config2")));
   WriteRaw(Path(QStringLiteral("config2/Kelmora")), "a file where the folder should be");
@@ -449,7 +449,7 @@ TEST_F(SettingsTest, PerUserDirectoryThatCannotBeMadeKeepsTheStoreBesideTheProgr
   }
 }
 
-TEST_F(SettingsTest, RegistryStoreKeepsEveryFieldAndLeavesTheIniFileAlone) {
+TEST_F(settings_object, RegistryStoreKeepsEveryFieldAndLeavesTheIniFileAlone) {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Path(QStringLiteral("reg")));
   auto saved = Make();
   saved->SelectStore(u'R');
@@ -482,7 +482,7 @@ TEST_F(SettingsTest, RegistryStoreKeepsEveryFieldAndLeavesTheIniFileAlone) {
   EXPECT_EQ(again->DirNameReplaceInfo, TSettings::DefaultDirNameReplaceInfo());
 }
 
-TEST_F(SettingsTest, LamePathDefaultsToTheFirstLameOnThePath) {
+TEST_F(settings_object, LamePathDefaultsToTheFirstLameOnThePath) {
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("bin1")));
   ASSERT_TRUE(QDir(dir_.path()).mkpath(QStringLiteral("bin2")));
   const QString lame = Path(QStringLiteral("bin2/lame"));

@@ -23,7 +23,7 @@ void WriteRaw(const QString &path, const QByteArray &data) {
   file.write(data);
 }
 
-class TagSettingsFile : public testing::Test {
+class settings_tag_file : public testing::Test {
 protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   QString Path(const char *name) const { return dir_.filePath(QString::fromUtf8(name)); }
@@ -52,7 +52,7 @@ protected:
   QTemporaryDir dir_;
 };
 
-TEST_F(TagSettingsFile, TagSectionWithoutTagListEmptiesTheList) {
+TEST_F(settings_tag_file, TagSectionWithoutTagListEmptiesTheList) {
   const TTagSettings page = Import("[Tag]\nUseTagInfo=1\nTagVerMJ=3\nTagTermNull=0\n");
   EXPECT_TRUE(page.UseTagInfo);
   EXPECT_EQ(page.TagVerMJ, 3);
@@ -61,7 +61,7 @@ TEST_F(TagSettingsFile, TagSectionWithoutTagListEmptiesTheList) {
   EXPECT_TRUE(Import("[Tag]\nUseTagInfo=1\n[TagList]\n").TagList.isEmpty());
 }
 
-TEST_F(TagSettingsFile, ImportRangeRules) {
+TEST_F(settings_tag_file, ImportRangeRules) {
   struct TCase {
     const char *Tag; // the [Tag] lines
     std::function<void(const TTagSettings &)> Check;
@@ -109,7 +109,7 @@ TEST_F(TagSettingsFile, ImportRangeRules) {
   }
 }
 
-TEST_F(TagSettingsFile, ImportReadsTheListUpToItsEntryCount) {
+TEST_F(settings_tag_file, ImportReadsTheListUpToItsEntryCount) {
   const TTagSettings page =
       Import("[TagList]\nItem0=!TALB!;!a!\nItem2=!TIT2!;!c!\nItem1=not a definition\n");
   EXPECT_EQ(page.TagList,
@@ -117,7 +117,7 @@ TEST_F(TagSettingsFile, ImportReadsTheListUpToItsEntryCount) {
                          QStringLiteral("!TIT2!;!c!")}));
 }
 
-TEST_F(TagSettingsFile, ExportThenImportGivesTheSamePage) {
+TEST_F(settings_tag_file, ExportThenImportGivesTheSamePage) {
   TTagSettings page = Previous();
   page.TagVerMNV23 = 254;
   page.TagList = {QStringLiteral("!@TRCK!;!%TrackNO%!"), QStringLiteral("!TIT2!;! lead!"),
@@ -130,7 +130,7 @@ TEST_F(TagSettingsFile, ExportThenImportGivesTheSamePage) {
   EXPECT_EQ(back, page);
 }
 
-TEST_F(TagSettingsFile, ExportOntoTheSettingsFileReplacesOnlyTagAndTagList) {
+TEST_F(settings_tag_file, ExportOntoTheSettingsFileReplacesOnlyTagAndTagList) {
   const QString ini = Path("quarrow.ini");
   {
     TSettings settings(Path("quarrow"));
@@ -161,7 +161,7 @@ TEST_F(TagSettingsFile, ExportOntoTheSettingsFileReplacesOnlyTagAndTagList) {
   EXPECT_EQ(imported, page);
 }
 
-TEST_F(TagSettingsFile, MissingOrUnreadableFilesRaiseAndChangeNothing) {
+TEST_F(settings_tag_file, MissingOrUnreadableFilesRaiseAndChangeNothing) {
   TTagSettings page = Previous();
   EXPECT_THROW(ImportTagSettings(Path("missing.i3t"), page), TError);
   EXPECT_EQ(page, Previous());
