@@ -13,7 +13,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cerrno>
+#include <future>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -22,21 +25,21 @@ namespace {
 #define QRW_PERSISTED_FIELDS(X)                                                                    \
   X(UseCueMacro)                                                                                   \
   X(UseCueID3Tag)                                                                                  \
-  X(UseCueOptions) X(SetHomeOnSingleDirDrag) X(ShowMenu) X(CheckCRC) X(CRCType) X(CRCCaption)      \
-      X(CompressType) X(CBRPreset) X(VBRLevel) X(ABRBitRate) X(Quality) X(UseVBRLB) X(VBRLB)       \
-          X(UseVBRUB) X(VBRUB) X(CLList) X(LamePath) X(CustomOptions) X(OtherOption1)              \
-              X(OtherOption2) X(UseOtherOption1) X(UseOtherOption2) X(TagVerMJ) X(TagVerMNV23)     \
-                  X(TagVerMNV24) X(TagTextCodeV23) X(TagTextCodeV24) X(TagPadSize) X(UseTagInfo)   \
-                      X(TagTermNull) X(TagNoEmptyTag) X(OutputHomeDirSelection)                    \
-                          X(OutputHomeDirName) X(OutputMP3DirSelection) X(AddSuffixOnExistDir)     \
-                              X(MP3DirNameReplace) X(OutputMP3DirName) X(OutputFileName)           \
-                                  X(AddSuffixOnExistFile) X(CharMap) X(LogCueSentence)             \
-                                      X(LogCueMacroDef) X(LogCueID3TagDef) X(LogCueOptionDef)      \
-                                          X(LogCmdLine) X(LogID3Tag) X(LogAutoExpand)              \
-                                              X(LogAutoSave) X(LogDirName) X(UseACC)               \
-                                                  X(AccMatchAsText) X(TagList)                     \
-                                                      X(DirNameReplaceInfo) X(ACCInfo) X(CSWidth)  \
-                                                          X(CSHeight) X(CSTop) X(CSLeft)
+  X(UseCueOptions)                                                                                 \
+  X(SetHomeOnSingleDirDrag) X(ShowMenu) X(CheckCRC) X(CRCType) X(CRCCaption) X(CompressType)       \
+      X(CBRPreset) X(VBRLevel) X(ABRBitRate) X(Quality) X(UseVBRLB) X(VBRLB) X(UseVBRUB) X(VBRUB)  \
+          X(CLList) X(LamePath) X(CustomOptions) X(OtherOption1) X(OtherOption2)                   \
+              X(UseOtherOption1) X(UseOtherOption2) X(TagVerMJ) X(TagVerMNV23) X(TagVerMNV24)      \
+                  X(TagTextCodeV23) X(TagTextCodeV24) X(TagPadSize) X(UseTagInfo) X(TagTermNull)   \
+                      X(TagNoEmptyTag) X(OutputHomeDirSelection) X(OutputHomeDirName)              \
+                          X(OutputMP3DirSelection) X(AddSuffixOnExistDir) X(MP3DirNameReplace)     \
+                              X(OutputMP3DirName) X(OutputFileName) X(AddSuffixOnExistFile)        \
+                                  X(CharMap) X(LogCueSentence) X(LogCueMacroDef)                   \
+                                      X(LogCueID3TagDef) X(LogCueOptionDef) X(LogCmdLine)          \
+                                          X(LogID3Tag) X(LogAutoExpand) X(LogAutoSave)             \
+                                              X(LogDirName) X(UseACC) X(AccMatchAsText) X(TagList) \
+                                                  X(DirNameReplaceInfo) X(ACCInfo) X(CSWidth)      \
+                                                      X(CSHeight) X(CSTop) X(CSLeft)
 
 void ExpectSameFields(const TSettings &a, const TSettings &b) {
 #define QRW_EXPECT_FIELD(name) EXPECT_EQ(a.name, b.name) << #name;
@@ -341,6 +344,48 @@ TEST_F(settings_object, StoredEdgeCases) {
     const auto settings = LoadFrom(QByteArray(c.Ini), &window);
     c.Check(*settings, window);
   }
+}
+
+TEST_F(settings_object, SavingAgainKeepsTheSectionOrder) {
+  auto s = Make();
+  s->Load();
+  const TWindowGeometry window{1, 2, 3, 4};
+  s->Save(&window);
+  const QByteArray first = ReadAll(IniPath());
+  s->Save(&window);
+  EXPECT_EQ(ReadAll(IniPath()), first);
+  QList<qsizetype> positions;
+  for (const char *name : {"[System]", "[Lame]", "[Tag]", "[Output]", "[Log]", "[CCoordinator]",
+                           "[TagList]", "[DirNameReplaceInfo]", "[Status]"})
+    positions << first.indexOf(name);
+  EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()) && positions.front() == 0)
+      << first.constData();
+}
+
+TEST_F(settings_object, LoadAndSaveTakeTheExclusiveSide) {
+  using namespace std::chrono_literals;
+  auto s = Make();
+  {
+    // The close handler's pattern: the shared side held around the save.
+    TSettingsReadGuard closing(s->Lock());
+    s->Save();
+  }
+  std::promise<void> reading, done;
+  std::thread reader([&] {
+    TSettingsReadGuard guard(s->Lock());
+    reading.set_value();
+    done.get_future().wait();
+  });
+  reading.get_future().wait();
+  auto save = std::async(std::launch::async, [&] { s->Save(); });
+  EXPECT_EQ(save.wait_for(100ms), std::future_status::timeout) << "saved while a thread reads";
+  done.set_value();
+  reader.join();
+  EXPECT_EQ(save.wait_for(10s), std::future_status::ready);
+  save.get();
+  auto load = std::async(std::launch::async, [&] { s->Load(); });
+  EXPECT_EQ(load.wait_for(10s), std::future_status::ready);
+  load.get();
 }
 
 TEST_F(settings_object, SaveKeepsWhatIsNotOurs) {
