@@ -1,6 +1,5 @@
 // Format fills placeholders as the message texts write them.
 #include "messages/format.h"
-#include "messages/print_qstring.h"
 
 #include <gtest/gtest.h>
 

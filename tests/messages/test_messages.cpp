@@ -1,7 +1,6 @@
 // The message table: every text carries the placeholders its identifier names, no identifier is
 // there twice, and the texts that are easy to get wrong are exactly what the program relies on.
 #include "messages/format.h"
-#include "messages/print_qstring.h"
 #include "messages/str.h"
 
 #include <QMap>
