@@ -89,6 +89,10 @@ struct ReaderCase {
   int encodingByte; // the encoding the frames should carry
 };
 
+void PrintTo(const ReaderCase &c, std::ostream *os) {
+  *os << c.what;
+}
+
 const ReaderCase ReaderCases[] = {
     {"v23_latin1", 3, 0, false, 300, 0},        {"v23_utf16", 3, 1, true, 256, 1},
     {"v23_utf16be_setting", 3, 2, false, 0, 1}, {"v24_latin1", 4, 0, true, 4096, 0},
