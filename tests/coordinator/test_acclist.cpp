@@ -1,45 +1,11 @@
 // TACCList: rule order, first match, undefined and empty macros, and the batch's rule list.
 #include "coordinator/acclist.h"
 
-#include "macros/catalogue.h"
-#include "macros/macrolist.h"
-#include "macros/resolve.h"
+#include "macros/test_support.h"
 
 #include <gtest/gtest.h>
-#include <memory>
-#include <vector>
 
 namespace {
-
-// An album's macro table and its tracks' tables, registered from the catalogue as a read cue
-// sheet has them: system macros without values, the priority macros in each track table, and
-// TrackNo and Tracks from the track count.
-class TTestAlbum {
-public:
-  TTestAlbum() {
-    for (const TSystemMacro &m : ListSystemMacros(mlAlbum))
-      Album.AddSystem(m.Name, m.Type);
-  }
-
-  TMacroList &AddTrack() {
-    auto &track = *tracks_.emplace_back(std::make_unique<TMacroList>());
-    for (const TSystemMacro &m : ListSystemMacros(mlTrack))
-      track.AddSystem(m.Name, m.Type);
-    for (const auto &[name, info] : ListPriorityMacros())
-      track.AddPriority(name, info.Type, info.TrackMacro, info.AlbumMacro);
-    track.SetNumber(u"TrackNo"_qs, static_cast<int>(tracks_.size()), true);
-    return track;
-  }
-
-  void CloseTracks() { Album.SetNumber(u"Tracks"_qs, static_cast<int>(tracks_.size()), true); }
-
-  TMacroScope TrackScope(int trackNo) const { return {&Album, tracks_.at(trackNo - 1).get()}; }
-
-  TMacroList Album;
-
-private:
-  std::vector<std::unique_ptr<TMacroList>> tracks_;
-};
 
 class ACCList : public testing::Test {
 protected:
