@@ -3,6 +3,7 @@
 #include "log/logfile.h"
 
 #include "log/shiftjis.h"
+#include "macros/quoting.h"
 #include "messages/error.h"
 #include "messages/format.h"
 #include "messages/str.h"
@@ -21,19 +22,19 @@ struct TDocFree {
 };
 using TDoc = std::unique_ptr<xmlDoc, TDocFree>;
 
-// Characters XML 1.0 cannot hold even as references, written as the display escapes write them.
+// Characters XML 1.0 cannot hold even as references (detail lines are not escaped for display)
+// are written as the display escapes write them.
 QString XmlText(const QString &text) {
   QString result;
   result.reserve(text.size());
   for (QChar c : text) {
     const char16_t u = c.unicode();
-    if (u >= 0x20 || u == u'\t' || u == u'\n' || u == u'\r') {
-      result.append(u == 0xFFFE || u == 0xFFFF ? QChar(QChar::ReplacementCharacter) : c);
-      continue;
-    }
-    static const char16_t letters[] = u"0??????abtnvfr??????????????????";
-    result.append(u'\\');
-    result.append(QChar(letters[u]));
+    if (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r')
+      result.append(EscapeForDisplay(QString(c)));
+    else if (u == 0xFFFE || u == 0xFFFF)
+      result.append(QChar(QChar::ReplacementCharacter));
+    else
+      result.append(c);
   }
   return result;
 }

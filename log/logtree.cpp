@@ -1,6 +1,7 @@
 // The log tree's finding, creating and clearing of nodes.
 #include "log/logtree.h"
 
+#include "macros/quoting.h"
 #include "messages/format.h"
 #include "messages/str.h"
 
@@ -113,7 +114,8 @@ TLogNode *TLogTree::AddLog(TLogNode *fileNode, int trackNo, int category, const 
   TLogNode *parent = FindCategoryNode(track, category);
   if (parent == nullptr)
     return nullptr;
-  TLogNode *line = Insert(parent, parent->Count(), text, kLogDataLine, LogImageNone);
+  TLogNode *line =
+      Insert(parent, parent->Count(), EscapeForDisplay(text), kLogDataLine, LogImageNone);
   if (LogAutoExpand && category == LogCategoryTrack && !parent->expanded_)
     SetExpanded(parent, true);
   return line;

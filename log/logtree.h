@@ -110,10 +110,12 @@ public:
   // definitions node for 2 (made as its first child when missing), the category node for 3, 4
   // and 5 (made in category order, before the definition lines); null for anything else.
   TLogNode *FindCategoryNode(TLogNode *trackNode, int category);
-  // Appends a reported line, escaped for display by the caller, under the node for
-  // (trackNo, category). Returns it, or null when there is no such place (nothing is added).
+  // Appends a reported line under the node for (trackNo, category), its control characters
+  // written as escapes (EscapeForDisplay). Returns it, or null when there is no such place
+  // (nothing is added then).
   TLogNode *AddLog(TLogNode *fileNode, int trackNo, int category, const QString &text);
-  // Appends a detail line under a line that AddLog returned; the text is taken as it is.
+  // Appends a detail line under a line that AddLog returned; the text is taken as it is (the
+  // engine escapes what needs it).
   TLogNode *AddDetail(TLogNode *line, const QString &text);
 
   void SetTrackResult(TLogNode *fileNode, int trackNo, bool succeeded);

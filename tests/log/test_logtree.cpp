@@ -159,6 +159,22 @@ TEST_F(LogTree, NothingIsAddedForAnUnknownPlace) {
   EXPECT_EQ(track->Count(), 0) << "an unknown category makes no definitions node";
 }
 
+TEST_F(LogTree, ReportedTextsAreEscapedForDisplay) {
+  struct Case {
+    QString text;
+    QString shown;
+  };
+  const Case cases[] = {
+      {"a\tb\nc", "a\\tb\\nc"},
+      {QString("x") + QChar(0) + "\r\x07\x08\x0B\x0C", "x\\0\\r\\a\\b\\v\\f"},
+      {"esc\x1B", "esc\\?"},
+      {U("曲\\名"), U("曲\\名")},
+  };
+  for (const Case &c : cases)
+    EXPECT_EQ(tree.AddLog(file, 1, 0, c.text)->Text(), c.shown);
+  EXPECT_EQ(tree.AddLog(file, 1, 3, "m\t")->Text(), "m\\t");
+}
+
 TEST_F(LogTree, DetailLinesGoUnderTheReturnedLine) {
   TLogNode *line = tree.AddLog(file, 2, 0, U("Lameエラー情報"));
   ASSERT_NE(line, nullptr);
