@@ -13,7 +13,9 @@ int CompressionLevelValue(int index) {
   return index >= 0 && index < 4 ? values[index] : 5000;
 }
 
-int ClampCompressionLevel(int index) { return qBound(0, index, kCompressionLevelCount - 1); }
+int ClampCompressionLevel(int index) {
+  return qBound(0, index, kCompressionLevelCount - 1);
+}
 
 QString CompressionLevelName(int index) {
   const QString *names[] = {&strape::_txt_level_fast, &strape::_txt_level_normal,
@@ -42,6 +44,6 @@ int LoadCompressionLevel(const QString &settingsFile) {
 }
 
 bool SaveCompressionLevel(const QString &settingsFile, int level) {
-  return WriteIniInteger(settingsFile, strape::_cmd_ini_section,
-                         strape::_cmd_ini_compressionlevel, level);
+  return WriteIniInteger(settingsFile, strape::_cmd_ini_section, strape::_cmd_ini_compressionlevel,
+                         level);
 }

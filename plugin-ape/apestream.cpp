@@ -48,7 +48,8 @@ void FreeStream(TAPEStream *stream, bool finish) {
       mac.DecompressDestroy(stream->Codec);
     }
   }
-  if (stream->Mode == APEStreamWrite && stream->FileName && (finish ? !complete : stream->CreatedFile))
+  if (stream->Mode == APEStreamWrite && stream->FileName &&
+      (finish ? !complete : stream->CreatedFile))
     unlink(stream->FileName);
   std::free(stream->FileName);
   std::memset(stream->Tag, 0, sizeof stream->Tag);
@@ -159,9 +160,8 @@ int WAVESTREAM_CALL Write(WaveStreamHandle h, const void *buffer, int frames) {
   if (frames == 0)
     return 0;
   const int bytes = frames * stream->Format.blockAlign;
-  if (KplApe().Mac.CompressAddData(stream->Codec,
-                                   static_cast<unsigned char *>(const_cast<void *>(buffer)),
-                                   bytes) != 0) {
+  if (KplApe().Mac.CompressAddData(
+          stream->Codec, static_cast<unsigned char *>(const_cast<void *>(buffer)), bytes) != 0) {
     stream->Failed = true;
     return -1;
   }

@@ -10,10 +10,10 @@ inline constexpr char kAPEStreamTag[4] = {'A', 'P', 'E', 'W'};
 enum TAPEStreamMode : uint8_t { APEStreamRead = 0, APEStreamWrite = 1 };
 
 struct TAPEStream {
-  uint16_t Size;  // sizeof(TAPEStream); a handle is valid only when it matches
-  char Tag[4];    // "APEW"
-  void *Codec;    // the library's decompressor or compressor handle; null when it gave none
-  uint8_t Mode;   // TAPEStreamMode
+  uint16_t Size; // sizeof(TAPEStream); a handle is valid only when it matches
+  char Tag[4];   // "APEW"
+  void *Codec;   // the library's decompressor or compressor handle; null when it gave none
+  uint8_t Mode;  // TAPEStreamMode
   WaveStreamFormat Format;
   int32_t TotalFrames; // read stream: the file's frames; write stream: frames written
   int32_t Position;

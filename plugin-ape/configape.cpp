@@ -25,7 +25,9 @@ constexpr int kSliderWidth = 256;
 constexpr int kSliderHeight = 32;
 
 // Rounded down to the grid.
-int Floor16(int value) { return value / kGrid * kGrid; }
+int Floor16(int value) {
+  return value / kGrid * kGrid;
+}
 
 QLabel *NewLabel(QWidget *page, const QString &text = QString()) {
   auto *label = new QLabel(text, page);
@@ -33,8 +35,12 @@ QLabel *NewLabel(QWidget *page, const QString &text = QString()) {
   return label;
 }
 
-int Right(const QWidget *w) { return w->x() + w->width(); }
-int Bottom(const QWidget *w) { return w->y() + w->height(); }
+int Right(const QWidget *w) {
+  return w->x() + w->width();
+}
+int Bottom(const QWidget *w) {
+  return w->y() + w->height();
+}
 
 } // namespace
 
@@ -134,7 +140,9 @@ TConfigDlg::TConfigDlg(QWidget *parent, int page, int compressionLevel, const QS
     move(screen->availableGeometry().center() - rect().center());
 }
 
-int TConfigDlg::CompressionLevel() const { return FCompressionLevel->value(); }
+int TConfigDlg::CompressionLevel() const {
+  return FCompressionLevel->value();
+}
 
 void TConfigDlg::FillAboutPage(const QString &pluginPath, int macVersion) {
   try {
@@ -149,11 +157,10 @@ void TConfigDlg::FillAboutPage(const QString &pluginPath, int macVersion) {
   } catch (const TError &) {
     // No readable version block: the about page shows its captions only.
   }
-  FMacDLLVer->setText(
-      QString::asprintf(strape::_txt_d_d_MacDLLVer.toUtf8().constData(), macVersion / 1000,
-                        macVersion % 1000));
-  for (QLabel *label : {FProductName, FFileVersion, FLegalCopyright, FFileDescription, FComments,
-                        FMacDLLVer})
+  FMacDLLVer->setText(QString::asprintf(strape::_txt_d_d_MacDLLVer.toUtf8().constData(),
+                                        macVersion / 1000, macVersion % 1000));
+  for (QLabel *label :
+       {FProductName, FFileVersion, FLegalCopyright, FFileDescription, FComments, FMacDLLVer})
     label->adjustSize();
 }
 
@@ -203,12 +210,14 @@ QSize TConfigDlg::LayOutSettingsPage() {
   // The widest level name decides the room the name label needs.
   int nameWidth = 0;
   for (int i = 0; i < kCompressionLevelCount; ++i)
-    nameWidth = std::max(nameWidth,
-                         lblCompressionLevelText->fontMetrics().horizontalAdvance(
-                             CompressionLevelName(i)));
+    nameWidth =
+        std::max(nameWidth,
+                 lblCompressionLevelText->fontMetrics().horizontalAdvance(CompressionLevelName(i)));
   const int nameLeft = Right(FCompressionLevel) + kGrid;
-  lblCompressionLevelText->move(nameLeft, 3 * kGrid + (kSliderHeight - lblCompressionLevelText->height()) / 2);
-  return QSize(Floor16(nameLeft + nameWidth + 15) + kGrid, Floor16(Bottom(FCompressionLevel) + 15) + kGrid);
+  lblCompressionLevelText->move(
+      nameLeft, 3 * kGrid + (kSliderHeight - lblCompressionLevelText->height()) / 2);
+  return QSize(Floor16(nameLeft + nameWidth + 15) + kGrid,
+               Floor16(Bottom(FCompressionLevel) + 15) + kGrid);
 }
 
 void TConfigDlg::LayOutButtons() {

@@ -105,7 +105,9 @@ void WAVESTREAM_CALL GetCaps(WaveStreamCaps *caps) {
   caps->flags = WAVESTREAM_CAPS_CONFIG | WAVESTREAM_CAPS_ABOUT;
 }
 
-int WAVESTREAM_CALL GetFileTypeCount(void) { return 1; }
+int WAVESTREAM_CALL GetFileTypeCount(void) {
+  return 1;
+}
 
 int WAVESTREAM_CALL GetFileTypeInfo(int index, WaveStreamFileType *type) {
   if (!type || index < 0 || index >= GetFileTypeCount())

@@ -28,7 +28,9 @@ int MACDLL_CALL GetInterfaceCompatibility(int version, int, void *) {
 #endif
 }
 
-int MACDLL_CALL GetVersionNumber(void) { return 4101; }
+int MACDLL_CALL GetVersionNumber(void) {
+  return 4101;
+}
 
 APE_DECOMPRESS_HANDLE MACDLL_CALL c_APEDecompress_Create(const char *, int *errorCode) {
   if (errorCode)
@@ -39,7 +41,9 @@ void MACDLL_CALL c_APEDecompress_Destroy(APE_DECOMPRESS_HANDLE) {}
 int MACDLL_CALL c_APEDecompress_GetData(APE_DECOMPRESS_HANDLE, char *, ape_intn, ape_intn *) {
   return APE_ERROR_UNDEFINED;
 }
-int MACDLL_CALL c_APEDecompress_Seek(APE_DECOMPRESS_HANDLE, ape_intn) { return APE_ERROR_UNDEFINED; }
+int MACDLL_CALL c_APEDecompress_Seek(APE_DECOMPRESS_HANDLE, ape_intn) {
+  return APE_ERROR_UNDEFINED;
+}
 ape_intn MACDLL_CALL c_APEDecompress_GetInfo(APE_DECOMPRESS_HANDLE, int, ape_intn, ape_intn) {
   return APE_ERROR_UNDEFINED;
 }

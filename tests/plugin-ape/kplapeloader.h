@@ -23,7 +23,9 @@ inline QString TestConfigHome() {
 }
 
 // Where the plug-in keeps its setting within TestConfigHome().
-inline QString TestSettingsFile() { return TestConfigHome() + "/Kelmora/quarrow/kplape.ini"; }
+inline QString TestSettingsFile() {
+  return TestConfigHome() + "/Kelmora/quarrow/kplape.ini";
+}
 
 struct TKplApe {
   void *Module = nullptr;

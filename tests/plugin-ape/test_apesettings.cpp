@@ -13,9 +13,8 @@ TEST(CompressionLevels, TableOfValuesAndNames) {
     int index;
     int value;
     const char *name;
-  } cases[] = {{0, 1000, "Fast"},   {1, 2000, "Normal"},  {2, 3000, "High"},
-               {3, 4000, "Extra"},  {4, 5000, "Insane"},  {7, 5000, "Insane"},
-               {-3, 5000, "Fast"}, {-1, 5000, "Fast"}};
+  } cases[] = {{0, 1000, "Fast"},   {1, 2000, "Normal"}, {2, 3000, "High"},  {3, 4000, "Extra"},
+               {4, 5000, "Insane"}, {7, 5000, "Insane"}, {-3, 5000, "Fast"}, {-1, 5000, "Fast"}};
   for (const auto &c : cases) {
     EXPECT_EQ(CompressionLevelValue(c.index), c.value) << c.index;
     EXPECT_EQ(CompressionLevelName(c.index), QLatin1String(c.name)) << c.index;
@@ -78,8 +77,10 @@ TEST_F(IniFile, WritesOneValueAndKeepsTheRest) {
       {nullptr, "[System]\r\nCompressionLevel=4\r\n"},
       {"[System]\nCompressionLevel=1\n", "[System]\r\nCompressionLevel=4\r\n"},
       {"; mine\n[other]\na=1\n\n[system]\nX=2\ncompressionlevel=0\n[last]\nb=2\n",
-       "; mine\r\n[other]\r\na=1\r\n\r\n[system]\r\nX=2\r\nCompressionLevel=4\r\n[last]\r\nb=2\r\n"},
-      {"[System]\nX=2\n\n[last]\nb=2\n", "[System]\r\nX=2\r\nCompressionLevel=4\r\n\r\n[last]\r\nb=2\r\n"},
+       "; "
+       "mine\r\n[other]\r\na=1\r\n\r\n[system]\r\nX=2\r\nCompressionLevel=4\r\n[last]\r\nb=2\r\n"},
+      {"[System]\nX=2\n\n[last]\nb=2\n",
+       "[System]\r\nX=2\r\nCompressionLevel=4\r\n\r\n[last]\r\nb=2\r\n"},
       {"[other]\na=1\n", "[other]\r\na=1\r\n[System]\r\nCompressionLevel=4\r\n"},
   };
   for (const auto &c : cases) {

@@ -3,6 +3,8 @@
 // buttons; and screenshots of both pages.
 #include "plugin-ape/configape.h"
 
+#include "plugin-ape/widgetapp.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
@@ -17,18 +19,18 @@ const QString kPlugin = QStringLiteral(QUARROW_PLUGIN_DIR "/kplape.kpl");
 
 class ConfigDlg : public ::testing::Test {
 protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "test_configape";
-    static char *argv[] = {name, nullptr};
-    if (!QApplication::instance())
-      new QApplication(argc, argv);
-  }
+  static void SetUpTestSuite() { EnsureWidgetApplication(); }
 };
 
-int Right(const QWidget *w) { return w->x() + w->width(); }
-int Bottom(const QWidget *w) { return w->y() + w->height(); }
-int Floor16(int v) { return v / 16 * 16; }
+int Right(const QWidget *w) {
+  return w->x() + w->width();
+}
+int Bottom(const QWidget *w) {
+  return w->y() + w->height();
+}
+int Floor16(int v) {
+  return v / 16 * 16;
+}
 
 TEST_F(ConfigDlg, SliderStartsAtTheClampedLevelAndNamesIt) {
   const struct {
@@ -56,8 +58,7 @@ TEST_F(ConfigDlg, SliderStartsAtTheClampedLevelAndNamesIt) {
 TEST_F(ConfigDlg, OpensThePageAsked) {
   for (int page : {0, 1, 2, -1}) {
     TConfigDlg dialog(nullptr, page, 1, kPlugin, 3990);
-    EXPECT_EQ(dialog.pgcMain->currentWidget(), page == 1 ? dialog.tbsAbout : dialog.tbsAPE)
-        << page;
+    EXPECT_EQ(dialog.pgcMain->currentWidget(), page == 1 ? dialog.tbsAbout : dialog.tbsAPE) << page;
   }
 }
 
@@ -87,7 +88,8 @@ TEST_F(ConfigDlg, AboutPageShowsThePluginsVersionBlock) {
   EXPECT_EQ(TConfigDlg(nullptr, 1, 1, kPlugin, 4005).FMacDLLVer->text(), QStringLiteral("4.005"));
   EXPECT_EQ(TConfigDlg(nullptr, 1, 1, kPlugin, 0).FMacDLLVer->text(), QStringLiteral("0.000"));
   // A file without a version block leaves the values empty; a missing one too.
-  TConfigDlg bare(nullptr, 1, 1, QStringLiteral(QUARROW_TESTDATA_DIR "/ape/real-3990-3s.ape"), 3990);
+  TConfigDlg bare(nullptr, 1, 1, QStringLiteral(QUARROW_TESTDATA_DIR "/ape/real-3990-3s.ape"),
+                  3990);
   EXPECT_TRUE(bare.FProductName->text().isEmpty());
   TConfigDlg missing(nullptr, 1, 1, QStringLiteral("/nonexistent/kplape.kpl"), 3990);
   EXPECT_TRUE(missing.FFileVersion->text().isEmpty());

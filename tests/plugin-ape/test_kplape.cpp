@@ -2,7 +2,9 @@
 // records, every test file decoded against the ffmpeg program, seeking and reading at the
 // edges, refused files and formats, and handles that are not its own.
 #include "apecodec/apefixtures.h"
+#include "messages/error.h"
 #include "plugin-ape/kplapeloader.h"
+#include "plugins/wavestreammanager.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +32,8 @@ TEST_F(KplApe, DescribesItselfAndItsFileType) {
   EXPECT_STREQ(caps.name, "Monkey's Audio Codec Wave Stream");
   for (size_t i = std::strlen(caps.name); i < sizeof caps.name; ++i)
     ASSERT_EQ(caps.name[i], 0) << "the rest of the field is NUL-filled";
-  EXPECT_EQ(caps.version, 80);
-  EXPECT_EQ(caps.flags, 0xC0000000u);
+  EXPECT_EQ(+caps.version, 80);
+  EXPECT_EQ(+caps.flags, 0xC0000000u);
   P().GetCaps(nullptr);
 
   EXPECT_EQ(P().GetFileTypeCount(), 1);
@@ -40,7 +42,7 @@ TEST_F(KplApe, DescribesItselfAndItsFileType) {
   ASSERT_EQ(P().GetFileTypeInfo(0, &type), 1);
   EXPECT_STREQ(type.description, "Monkey's Audio Codec File");
   EXPECT_STREQ(type.extension, ".ape");
-  EXPECT_EQ(type.flags, 3u);
+  EXPECT_EQ(+type.flags, 3u);
 
   for (int index : {-1, 1}) {
     WaveStreamFileType untouched;
@@ -62,13 +64,13 @@ TEST_P(KplApeAudioFile, DecodesToTheFfmpegPcmAndTheDeclaredFrameCount) {
   std::memset(&format, 0x7F, sizeof format);
   WaveStreamHandle h = P().OpenStream(path.c_str(), &format);
   ASSERT_NE(h, nullptr);
-  EXPECT_EQ(format.formatTag, 1);
-  EXPECT_EQ(format.channels, 2);
-  EXPECT_EQ(format.samplesPerSec, 44100u);
-  EXPECT_EQ(format.bitsPerSample, 16);
-  EXPECT_EQ(format.blockAlign, 4);
-  EXPECT_EQ(format.avgBytesPerSec, 176400u);
-  EXPECT_EQ(format.size, 18);
+  EXPECT_EQ(+format.formatTag, 1);
+  EXPECT_EQ(+format.channels, 2);
+  EXPECT_EQ(+format.samplesPerSec, 44100u);
+  EXPECT_EQ(+format.bitsPerSample, 16);
+  EXPECT_EQ(+format.blockAlign, 4);
+  EXPECT_EQ(+format.avgBytesPerSec, 176400u);
+  EXPECT_EQ(+format.size, 18);
   WaveStreamFormat again;
   ASSERT_EQ(P().GetWaveFormat(h, &again), 1);
   EXPECT_EQ(std::memcmp(&again, &format, sizeof format), 0);
@@ -149,7 +151,7 @@ TEST_P(KplApeRefusedFile, GivesNoStream) {
   WaveStreamFormat format;
   std::memset(&format, 0x5A, sizeof format);
   EXPECT_EQ(P().OpenStream(DataFile(GetParam()).c_str(), &format), nullptr);
-  EXPECT_EQ(format.size, 0x5A5A) << "the format record is left alone";
+  EXPECT_EQ(+format.size, 0x5A5A) << "the format record is left alone";
   EXPECT_EQ(P().OpenStream(DataFile(GetParam()).c_str(), nullptr), nullptr);
 }
 
@@ -191,8 +193,8 @@ TEST_F(KplApe, HandlesThatAreNotItsOwnAreRefused) {
   alignas(8) unsigned char foreign[64] = {};
   foreign[0] = 64;
   std::memcpy(foreign + 2, "WAVW", 4);
-  for (WaveStreamHandle h : {static_cast<WaveStreamHandle>(nullptr),
-                             static_cast<WaveStreamHandle>(foreign)}) {
+  for (WaveStreamHandle h :
+       {static_cast<WaveStreamHandle>(nullptr), static_cast<WaveStreamHandle>(foreign)}) {
     unsigned char buffer[16];
     WaveStreamFormat format;
     EXPECT_EQ(P().Seek(h, 0), -1);
@@ -207,6 +209,33 @@ TEST_F(KplApe, HandlesThatAreNotItsOwnAreRefused) {
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(P().GetWaveFormat(h, nullptr), 0);
   EXPECT_EQ(P().CloseStream(h), 1);
+}
+
+// The program's own host: it finds kplape.kpl in the Plugin folder, maps ".ape" to it, and reads
+// every file through it as a conversion does.
+TEST(KplApeInTheHost, ReadsEveryFileAsTheProgramDoes) {
+  TestConfigHome();
+  TWaveStreamManager manager;
+  manager.LoadPlugins(QStringLiteral(QUARROW_PLUGIN_DIR));
+  ASSERT_TRUE(manager.IsLoaded(TKplApe::BuiltPlugin()));
+  manager.BindAll();
+  for (const std::string &name : AudioFiles()) {
+    const std::string path = DataFile(name);
+    const std::vector<unsigned char> oracle = FfmpegPcm(path);
+    std::unique_ptr<TWaveInputStream> stream =
+        manager.OpenInputStream(QString::fromStdString(path));
+    ASSERT_NE(stream, nullptr) << name;
+    EXPECT_EQ(stream->SampleCount, ReadDeclaredHeader(ReadBytes(path)).totalBlocks) << name;
+    EXPECT_EQ(+stream->Format.size, 18);
+    std::vector<unsigned char> pcm, buffer(588 * 4);
+    int got;
+    while ((got = stream->Read(buffer.data(), 588)) > 0)
+      pcm.insert(pcm.end(), buffer.begin(), buffer.begin() + got * 4);
+    EXPECT_EQ(got, 0) << name;
+    EXPECT_TRUE(pcm == oracle) << name;
+  }
+  for (const std::string &name : RefusedFiles())
+    EXPECT_THROW(manager.OpenInputStream(QString::fromStdString(DataFile(name))), TError) << name;
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "apecodec/macdll.h"
 #include "plugin-ape/kplapeloader.h"
 
+#include "plugin-ape/widgetapp.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QProcess>
@@ -48,11 +50,7 @@ class KplApeLibrary : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
     TestConfigHome();
-    static int argc = 1;
-    static char name[] = "test_kplape_library";
-    static char *argv[] = {name, nullptr};
-    if (!QApplication::instance())
-      new QApplication(argc, argv);
+    EnsureWidgetApplication();
   }
   void SetUp() override { QFile::remove(TestSettingsFile()); }
   QTemporaryDir out_;
@@ -246,7 +244,8 @@ TEST_F(KplApeLibrary, FindsTheLibraryOnTheSystemSearchPathOnly) {
   ASSERT_TRUE(QDir(dir.path()).mkpath("plugin") && QDir(dir.path()).mkpath("lib"));
   const QString plugin = dir.filePath("plugin/kplape.kpl");
   ASSERT_TRUE(QFile::copy(TKplApe::BuiltPlugin(), plugin));
-  ASSERT_TRUE(QFile::copy(QStringLiteral(QUARROW_PLUGIN_DIR "/libMAC.so"), dir.filePath("lib/libMAC.so")));
+  ASSERT_TRUE(
+      QFile::copy(QStringLiteral(QUARROW_PLUGIN_DIR "/libMAC.so"), dir.filePath("lib/libMAC.so")));
   const QString file = QStringLiteral(QUARROW_TESTDATA_DIR "/ape/real-3990-3s.ape");
 
   auto run = [&](const QString &libraryPath, QString &output) {
