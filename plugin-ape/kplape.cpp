@@ -30,9 +30,12 @@ std::string OwnPath() {
   return info.dli_fname;
 }
 
-// Texts copied as strncpy does, kept one byte shorter than the field.
+// Texts copied as strncpy does (the rest of the field NUL-filled), kept one byte shorter than
+// the field.
 void CopyText(char *field, size_t size, const QString &text) {
-  std::strncpy(field, text.toUtf8().left(static_cast<qsizetype>(size - 1)).constData(), size);
+  const QByteArray bytes = text.toUtf8().left(static_cast<qsizetype>(size - 1));
+  std::memset(field, 0, size);
+  std::memcpy(field, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 bool Attach() {
