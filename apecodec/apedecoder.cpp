@@ -243,6 +243,7 @@ int TAPEDecoder::Seek(std::int64_t block) {
   drained_ = false;
   position_ = block;
   skip_ = -1;
+  failure_ = APE_ERROR_SUCCESS;
   return APE_ERROR_SUCCESS;
 }
 
@@ -250,15 +251,18 @@ int TAPEDecoder::GetData(char *buffer, std::int64_t blocks, std::int64_t &retrie
   retrieved = 0;
   if (blocks < 0 || (blocks > 0 && !buffer))
     return APE_ERROR_INVALID_FUNCTION_PARAMETER;
+  if (failure_ != APE_ERROR_SUCCESS)
+    return failure_;
   const std::int64_t wanted = std::min(blocks, total_ - position_);
   while (retrieved < wanted) {
     const int available = frame_->nb_samples - frameOffset_;
     if (available <= 0) {
       const int result = NextFrame();
-      if (result == kEndOfStream)
-        return APE_ERROR_IO_READ; // the file ends before the total it declares
-      if (result != APE_ERROR_SUCCESS)
-        return result;
+      if (result != APE_ERROR_SUCCESS) {
+        // End of data before the declared total means the file was cut short.
+        failure_ = result == kEndOfStream ? APE_ERROR_IO_READ : result;
+        return failure_;
+      }
       continue;
     }
     if (skip_ > 0) {

@@ -35,7 +35,8 @@ public:
   int Seek(std::int64_t block);
 
   // Up to `blocks` blocks into `buffer`; `retrieved` is what was delivered (0 at the end). A
-  // file that ends before its declared total is an error, as is any frame that fails to decode.
+  // file that ends before its declared total is an error, as is any frame that fails to decode;
+  // after an error every call fails the same way until a Seek starts afresh.
   int GetData(char *buffer, std::int64_t blocks, std::int64_t &retrieved);
 
 private:
@@ -66,4 +67,5 @@ private:
   int frameOffset_ = 0;       // first block of frame_ not yet delivered
   std::int64_t skip_ = 0;     // blocks still to drop after a seek
   bool drained_ = false;      // the decoder was told that no packet follows
+  int failure_ = 0;           // the error that stopped decoding; sticks until the next Seek
 };

@@ -254,6 +254,34 @@ TEST_F(MacDll, DamagedFilesFailCleanly) {
   }
 }
 
+// After a frame fails, reading keeps failing rather than going on with audio from later
+// frames under the wrong position; a seek starts afresh.
+TEST_F(MacDll, DecodingErrorSticksUntilSeek) {
+  std::vector<unsigned char> bytes = ReadBytes(DataFile("real-3990-3s.ape"));
+  const std::vector<unsigned char> oracle = FfmpegPcm(DataFile("real-3990-3s.ape"));
+  const DeclaredHeader header = ReadDeclaredHeader(bytes);
+  // Damage the second APE frame only.
+  const size_t second = Le32(bytes, 52 + 24 + 4);
+  for (size_t i = second + 100; i < second + 164; ++i)
+    bytes[i] ^= 0x5A;
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("second.ape").toStdString();
+  WriteBytes(path, bytes);
+  APE_DECOMPRESS_HANDLE h = Mac().Create(path.c_str(), nullptr);
+  ASSERT_NE(h, nullptr);
+  std::vector<char> buffer(4096 * 4);
+  ASSERT_EQ(Mac().Seek(h, header.blocksPerFrame + 10), 0);
+  ape_intn got = -1;
+  EXPECT_NE(Mac().GetData(h, buffer.data(), 4096, &got), 0);
+  EXPECT_NE(Mac().GetData(h, buffer.data(), 4096, &got), 0);
+  EXPECT_EQ(got, 0);
+  ASSERT_EQ(Mac().Seek(h, 5), 0);
+  ASSERT_EQ(Mac().GetData(h, buffer.data(), 4096, &got), 0);
+  ASSERT_EQ(got, 4096);
+  EXPECT_EQ(std::memcmp(buffer.data(), oracle.data() + 5 * 4, 4096 * 4), 0);
+  Mac().Destroy(h);
+}
+
 TEST_F(MacDll, CompressorFailsWithAnErrorCode) {
   int error = 0;
   EXPECT_EQ(Mac().CompressCreate(&error), nullptr);
