@@ -183,6 +183,11 @@ QString WithTrailingSeparator(const QString &dir) {
   return dir.endsWith(u'/') ? dir : dir + u'/';
 }
 
+// The settings file's name: the program's name with the extension ".ini".
+QString IniFileName(const QFileInfo &program) {
+  return program.completeBaseName() + SettingsExtension;
+}
+
 } // namespace
 
 QString RunningProgramPath() {
@@ -201,8 +206,7 @@ TSettings::TSettings() : TSettings(RunningProgramPath()) {}
 TSettings::TSettings(const QString &programPath)
     : programPath_(QFileInfo(programPath).absoluteFilePath()) {
   const QFileInfo program(programPath_);
-  SettingsPath = WithTrailingSeparator(program.absolutePath()) + program.completeBaseName() +
-                 SettingsExtension;
+  SettingsPath = WithTrailingSeparator(program.absolutePath()) + IniFileName(program);
   for (const TKey &key : Keys())
     SetDefault(*this, key);
   for (const TKey &key : StatusKeys())
@@ -233,7 +237,7 @@ void TSettings::Report(const QString &message) const {
 
 void TSettings::SelectStore(QChar letter) {
   const QFileInfo program(programPath_);
-  const QString name = program.completeBaseName() + SettingsExtension;
+  const QString name = IniFileName(program);
   if (letter == u'C') {
     TSettingsWriteGuard guard(lock_);
     SettingsPath = WithTrailingSeparator(program.absolutePath()) + name;
