@@ -23,6 +23,8 @@ function(quarrow_test name)
     QUARROW_TESTDATA_DIR="${QUARROW_TESTDATA_DIR}"
     QUARROW_BIN_DIR="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
     QUARROW_PLUGIN_DIR="${QUARROW_PLUGIN_DIR}")
+  # Every test file prints QStrings the same way in failure messages.
+  target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/print_qstring.h)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
