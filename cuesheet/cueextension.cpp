@@ -7,7 +7,7 @@
 #include "macros/strtoint.h"
 #include "messages/format.h"
 #include "messages/str.h"
-#include "naming/tagname.h"
+#include "id3/tagname.h"
 #include "settings/settings.h"
 
 namespace {
@@ -122,12 +122,12 @@ void ParseOptionDef(TCueSheet &sheet, const QString &definition, int lineIndex,
 void ParseID3TagDef(TCueSheet &sheet, const QString &definition, int lineIndex,
                     TCueTrack *track) {
   const Definition d = splitDefinition(definition);
-  TTagName tag;
-  if (!ParseTagName(d.name, tag)) {
+  const TTagName tag = ParseTagName(d.name);
+  if (!tag.IsValid()) {
     lineError(sheet, track, str::_err_ds_InvalidID3TAGName, lineIndex, definition);
     return;
   }
-  const QString name = CanonicalTagName(tag);
+  const QString name = CanonicalTagName(tag.ID, tag.Extension);
   TID3TagList &list = track ? track->ID3Tags : sheet.AlbumID3Tags;
   if (d.equals != 0) {
     QString text;
