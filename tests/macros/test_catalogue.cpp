@@ -184,6 +184,20 @@ TEST(ListMacroDefinitions, AlbumThenTrackThenPriorityWithDescriptions) {
     EXPECT_EQ(defs[e.index].second.Scope, e.scope);
     EXPECT_EQ(defs[e.index].second.Description, U(e.description));
   }
+  // Every description, as the dialogs show them.
+  QStringList descriptions[3];
+  for (const auto &[name, info] : defs)
+    descriptions[info.Scope] << info.Description;
+  EXPECT_EQ(descriptions[mlAlbum].join(u' '),
+            U(u"アルバムタイトル 奏者 作詞／作曲者 ジャンル 発売元 年 レコーディング年 リリース年 "
+              u"作曲者 オーケストラ 指揮者 作詞者 コメント ディスクＩＤ ディスク番号 ディスク枚数 "
+              u"トラック数"));
+  EXPECT_EQ(descriptions[mlTrack].join(u' '),
+            U(u"曲名 奏者 作詞／作曲者 ジャンル 発売元 年 レコーディング年 リリース年 作曲者 "
+              u"オーケストラ 指揮者 作詞者 コメント 国際標準レコーディングコード トラック番号"));
+  EXPECT_EQ(descriptions[mlPriority].join(u' '),
+            U(u"奏者 作詞／作曲者 ジャンル 発売元 年 レコーディング年 リリース年 作曲者 "
+              u"オーケストラ 指揮者 作詞者 コメント"));
 }
 
 } // namespace
