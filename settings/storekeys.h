@@ -1,0 +1,87 @@
+// The section and key names of the settings store and of the tag settings files. Each name is
+// spelled once, here; the settings fields bear the same names.
+#pragma once
+
+#include <QString>
+
+#define QRW_STORE_NAME(name) inline const QString name = QStringLiteral(#name);
+
+namespace section {
+QRW_STORE_NAME(System)
+QRW_STORE_NAME(Lame)
+QRW_STORE_NAME(Tag)
+QRW_STORE_NAME(Output)
+QRW_STORE_NAME(Log)
+QRW_STORE_NAME(CCoordinator)
+QRW_STORE_NAME(TagList)
+QRW_STORE_NAME(DirNameReplaceInfo)
+QRW_STORE_NAME(ACCInfo)
+QRW_STORE_NAME(Status)
+} // namespace section
+
+namespace key {
+QRW_STORE_NAME(UseCueMacro)
+QRW_STORE_NAME(UseCueID3Tag)
+QRW_STORE_NAME(UseCueOptions)
+QRW_STORE_NAME(SetHomeOnSingleDirDrag)
+QRW_STORE_NAME(ShowMenu)
+QRW_STORE_NAME(CheckCRC)
+QRW_STORE_NAME(CRCType)
+QRW_STORE_NAME(CRCCaption)
+QRW_STORE_NAME(CompressType)
+QRW_STORE_NAME(CBRPreset)
+QRW_STORE_NAME(VBRLevel)
+QRW_STORE_NAME(ABRBitRate)
+QRW_STORE_NAME(Quality)
+QRW_STORE_NAME(UseVBRLB)
+QRW_STORE_NAME(VBRLB)
+QRW_STORE_NAME(UseVBRUB)
+QRW_STORE_NAME(VBRUB)
+QRW_STORE_NAME(CLList)
+QRW_STORE_NAME(LamePath)
+QRW_STORE_NAME(CustomOptions)
+QRW_STORE_NAME(OtherOption1)
+QRW_STORE_NAME(OtherOption2)
+QRW_STORE_NAME(UseOtherOption1)
+QRW_STORE_NAME(UseOtherOption2)
+QRW_STORE_NAME(TagVerMJ)
+QRW_STORE_NAME(TagVerMNV23)
+QRW_STORE_NAME(TagVerMNV24)
+QRW_STORE_NAME(TagTextCodeV23)
+QRW_STORE_NAME(TagTextCodeV24)
+QRW_STORE_NAME(TagPadSize)
+QRW_STORE_NAME(UseTagInfo)
+QRW_STORE_NAME(TagTermNull)
+QRW_STORE_NAME(TagNoEmptyTag)
+QRW_STORE_NAME(OutputHomeDirSelection)
+QRW_STORE_NAME(OutputHomeDirName)
+QRW_STORE_NAME(OutputMP3DirSelection)
+QRW_STORE_NAME(AddSuffixOnExistDir)
+QRW_STORE_NAME(MP3DirNameReplace)
+QRW_STORE_NAME(OutputMP3DirName)
+QRW_STORE_NAME(OutputFileName)
+QRW_STORE_NAME(AddSuffixOnExistFile)
+QRW_STORE_NAME(CharMap)
+QRW_STORE_NAME(LogCueSentence)
+QRW_STORE_NAME(LogCueMacroDef)
+QRW_STORE_NAME(LogCueID3TagDef)
+QRW_STORE_NAME(LogCueOptionDef)
+QRW_STORE_NAME(LogCmdLine)
+QRW_STORE_NAME(LogID3Tag)
+QRW_STORE_NAME(LogAutoExpand)
+QRW_STORE_NAME(LogAutoSave)
+QRW_STORE_NAME(LogDirName)
+QRW_STORE_NAME(UseACC)
+QRW_STORE_NAME(AccMatchAsText)
+// The main window's geometry; the height is stored under this spelling.
+QRW_STORE_NAME(Width)
+QRW_STORE_NAME(Heigth)
+QRW_STORE_NAME(Top)
+QRW_STORE_NAME(Left)
+QRW_STORE_NAME(CSWidth)
+QRW_STORE_NAME(CSHeight)
+QRW_STORE_NAME(CSTop)
+QRW_STORE_NAME(CSLeft)
+} // namespace key
+
+#undef QRW_STORE_NAME
