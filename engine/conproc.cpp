@@ -56,7 +56,9 @@ CopyProcess::CopyProcess(TCueSheet *cueSheet, const TACCList *accList,
   start();
 }
 
-CopyProcess::~CopyProcess() { wait(); }
+CopyProcess::~CopyProcess() {
+  wait();
+}
 
 void CopyProcess::RequestBreak() {
   requestInterruption();
@@ -86,8 +88,8 @@ void CopyProcess::Execute() {
       // A directory of our own (mode 0700, unpredictable name), so nobody can plant the file the
       // encoder writes; it goes away with everything in it when the run ends.
       QDir().mkpath(QDir::tempPath());
-      tempDir_ = std::make_unique<QTemporaryDir>(QDir::tempPath() +
-                                                 QStringLiteral("/quarrow-XXXXXX"));
+      tempDir_ =
+          std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quarrow-XXXXXX"));
       if (tempDir_->isValid()) {
         tempPath = tempDir_->path() + QDir::separator() +
                    str::Format(QStringLiteral("%u"), {static_cast<unsigned>(gettid())});
@@ -238,8 +240,8 @@ namespace {
 std::optional<QString> CompressionOption(const QStringList &options) {
   for (const QString &option : options) {
     const qsizetype eq = option.indexOf(u'=');
-    if (eq >= 0 && option.left(eq).trimmed().compare(QLatin1String("Compression"),
-                                                     Qt::CaseInsensitive) == 0) {
+    if (eq >= 0 &&
+        option.left(eq).trimmed().compare(QLatin1String("Compression"), Qt::CaseInsensitive) == 0) {
       return option.mid(eq + 1);
     }
   }
@@ -285,8 +287,7 @@ QString CopyProcess::ChooseEncoderOptions(const TCueTrack &track) {
           options = Settings().OptionsForLevel(level, true);
         }
         if (!options.isEmpty()) {
-          Log(n, 0,
-              str::Format(str::_log_dss_CL_ByACC, {level, status.MacroName, status.Keyword}));
+          Log(n, 0, str::Format(str::_log_dss_CL_ByACC, {level, status.MacroName, status.Keyword}));
         }
       }
     }
@@ -360,8 +361,8 @@ void CopyProcess::LogID3Tag(int trackNo, const TID3Tag &tag) {
     return;
   }
   SendNotify(Receiver, [&] {
-    TLogHandle node =
-        Receiver->AddLog(FileNode, trackNo, 0, str::Format(str::_log_d_CreateID3Tag, {tag.Count()}));
+    TLogHandle node = Receiver->AddLog(FileNode, trackNo, 0,
+                                       str::Format(str::_log_d_CreateID3Tag, {tag.Count()}));
     bool logTags;
     {
       TSettingsReadGuard guard(Settings().Lock());

@@ -39,8 +39,8 @@ public:
   // Starts running at once. cueSheet, the lists and the manager are not owned and must outlive
   // the thread; accList and id3TagList may be null. receiver gets every report.
   CopyProcess(TCueSheet *cueSheet, const TACCList *accList, const TSimpleID3TagList *id3TagList,
-              TLogHandle fileNode, TWaveStreamManager *waveStreamManager,
-              const QString &targetDir, TEngineNotify *receiver);
+              TLogHandle fileNode, TWaveStreamManager *waveStreamManager, const QString &targetDir,
+              TEngineNotify *receiver);
   // Waits for the thread.
   ~CopyProcess() override;
 

@@ -23,7 +23,9 @@ TMakeMP3::TMakeMP3(TWaveStreamManager *waveStreamManager, TEngineNotify *receive
   connect(this, &QThread::finished, this, &QObject::deleteLater);
 }
 
-TMakeMP3::~TMakeMP3() { wait(); }
+TMakeMP3::~TMakeMP3() {
+  wait();
+}
 
 void TMakeMP3::RequestBreak() {
   requestInterruption();
@@ -57,9 +59,8 @@ void TMakeMP3::Execute() {
   while (outputHome.size() > 1 && (outputHome.endsWith(u'/') || outputHome.endsWith(u'\\'))) {
     outputHome.chop(1);
   }
-  const QString inputHome = InputHomeDir.endsWith(QDir::separator())
-                                ? InputHomeDir
-                                : InputHomeDir + QDir::separator();
+  const QString inputHome =
+      InputHomeDir.endsWith(QDir::separator()) ? InputHomeDir : InputHomeDir + QDir::separator();
   for (const TMakeMP3File &file : Files) {
     if (isInterruptionRequested()) {
       break;
@@ -81,9 +82,9 @@ void TMakeMP3::Execute() {
       const TError *error = dynamic_cast<const TError *>(&e);
       AddLog(0, 0, error ? error->Message : QString::fromLocal8Bit(e.what()));
       const QDateTime end = QDateTime::currentDateTime();
-      AddLog(0, 0,
-             str::Format(str::_log_sd_End,
-                         {LogDateTimeText(end), LogElapsedSeconds(StartTime, end)}));
+      AddLog(
+          0, 0,
+          str::Format(str::_log_sd_End, {LogDateTimeText(end), LogElapsedSeconds(StartTime, end)}));
       SetFileState(FileStateError);
     }
   }
@@ -126,8 +127,8 @@ void TMakeMP3::ConvertCueSheet(const QString &cuePath, const QString &outputHome
   }
 
   {
-    CopyProcess copy(&sheet, ACCList.get(), ID3TagList.get(), CurrentFileNode,
-                     WaveStreamManager, outDir.Path, Receiver);
+    CopyProcess copy(&sheet, ACCList.get(), ID3TagList.get(), CurrentFileNode, WaveStreamManager,
+                     outDir.Path, Receiver);
     if (WaitForAny({copy.EndedEvent, BreakEvent}) != 0) {
       copy.RequestBreak();
     }

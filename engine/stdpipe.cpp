@@ -16,7 +16,9 @@ TStdPipe::TStdPipe(int readHandle, DataHandler onData, int bufferSize)
   start();
 }
 
-TStdPipe::~TStdPipe() { wait(); }
+TStdPipe::~TStdPipe() {
+  wait();
+}
 
 void TStdPipe::run() {
   try {

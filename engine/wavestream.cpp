@@ -36,17 +36,19 @@ QByteArray MakeWaveStreamHeader(const WaveStreamFormat &format, std::uint32_t sa
 }
 
 TWaveStreamWriteThread::TWaveStreamWriteThread(int writeHandle, TWaveInputStream *stream,
-                                               int startSample, int sampleCount,
-                                               TCrc32Base *crc, ProgressHandler onProgress)
-    : WriteHandle(writeHandle), Stream(stream), StartSample(startSample),
-      SampleCount(sampleCount), Crc(crc), OnProgress(std::move(onProgress)) {
+                                               int startSample, int sampleCount, TCrc32Base *crc,
+                                               ProgressHandler onProgress)
+    : WriteHandle(writeHandle), Stream(stream), StartSample(startSample), SampleCount(sampleCount),
+      Crc(crc), OnProgress(std::move(onProgress)) {
   if (WriteHandle < 0) {
     throw TError(str::_err_WSInvalidWH);
   }
   start();
 }
 
-TWaveStreamWriteThread::~TWaveStreamWriteThread() { wait(); }
+TWaveStreamWriteThread::~TWaveStreamWriteThread() {
+  wait();
+}
 
 void TWaveStreamWriteThread::run() {
   StartedEvent.Set();
