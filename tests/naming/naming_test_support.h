@@ -1,5 +1,8 @@
-// Helpers shared by the naming tests: readable QString output, and a scratch directory.
+// Helpers shared by the naming tests: readable QString output and macro tables (from the macro
+// tests' support), short literals, expected relative names, and files made in scratch folders.
 #pragma once
+
+#include "macros/test_support.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,10 +11,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os) {
-  *os << '"' << s.toStdString() << '"';
-}
 
 inline QString Q(const char16_t *text) {
   return QString::fromUtf16(text);
