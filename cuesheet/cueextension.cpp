@@ -2,12 +2,12 @@
 #include "cuesheet/cueextension.h"
 
 #include "cuesheet/cuesheet.h"
+#include "id3/tagname.h"
 #include "macros/catalogue.h"
 #include "macros/quoting.h"
 #include "macros/strtoint.h"
 #include "messages/format.h"
 #include "messages/str.h"
-#include "naming/tagname.h"
 #include "settings/settings.h"
 
 namespace {
@@ -28,7 +28,9 @@ ExtensionKind kindOf(TSettings &settings, const QString &keyword) {
   return ExtensionKind::None;
 }
 
-int trackNoOf(const TCueTrack *track) { return track ? track->TrackNo : 0; }
+int trackNoOf(const TCueTrack *track) {
+  return track ? track->TrackNo : 0;
+}
 
 void lineError(TCueSheet &sheet, const TCueTrack *track, const QString &message, int lineIndex,
                const QString &definition) {
@@ -83,8 +85,7 @@ void DispatchExtensionLine(TCueSheet &sheet, const QString &line, const QString 
   }
 }
 
-void ParseOptionDef(TCueSheet &sheet, const QString &definition, int lineIndex,
-                    TCueTrack *track) {
+void ParseOptionDef(TCueSheet &sheet, const QString &definition, int lineIndex, TCueTrack *track) {
   const int eq = FindCharOutsideQuotes(definition, QLatin1Char('='));
   if (eq == 0 || eq == definition.size()) {
     lineError(sheet, track, str::_err_ds_NoOptionValue, lineIndex, definition);
@@ -119,15 +120,14 @@ void ParseOptionDef(TCueSheet &sheet, const QString &definition, int lineIndex,
   sheet.Report(trackNoOf(track), cmkCueOptionDef, name, value);
 }
 
-void ParseID3TagDef(TCueSheet &sheet, const QString &definition, int lineIndex,
-                    TCueTrack *track) {
+void ParseID3TagDef(TCueSheet &sheet, const QString &definition, int lineIndex, TCueTrack *track) {
   const Definition d = splitDefinition(definition);
-  TTagName tag;
-  if (!ParseTagName(d.name, tag)) {
+  const TTagName tag = ParseTagName(d.name);
+  if (!tag.IsValid()) {
     lineError(sheet, track, str::_err_ds_InvalidID3TAGName, lineIndex, definition);
     return;
   }
-  const QString name = CanonicalTagName(tag);
+  const QString name = CanonicalTagName(tag.ID, tag.Extension);
   TID3TagList &list = track ? track->ID3Tags : sheet.AlbumID3Tags;
   if (d.equals != 0) {
     QString text;
@@ -140,8 +140,7 @@ void ParseID3TagDef(TCueSheet &sheet, const QString &definition, int lineIndex,
       lineError(sheet, track, str::_err_ds_DuplicateID3Tag, lineIndex, definition);
       return;
     }
-    sheet.Report(trackNoOf(track), cmkCueID3TagDef,
-                 tag.Latin1 ? QLatin1Char('@') + name : name,
+    sheet.Report(trackNoOf(track), cmkCueID3TagDef, tag.Latin1 ? QLatin1Char('@') + name : name,
                  str::Format(QStringLiteral("\"%s\""), {text}));
   } else {
     if (!list.Undefine(name)) {
@@ -152,8 +151,7 @@ void ParseID3TagDef(TCueSheet &sheet, const QString &definition, int lineIndex,
   }
 }
 
-void ParseMacroDef(TCueSheet &sheet, const QString &definition, int lineIndex,
-                   TCueTrack *track) {
+void ParseMacroDef(TCueSheet &sheet, const QString &definition, int lineIndex, TCueTrack *track) {
   const Definition d = splitDefinition(definition);
   if (!IsValidMacroName(d.name)) {
     lineError(sheet, track, str::_err_ds_InvalidMacroName, lineIndex, definition);

@@ -75,7 +75,9 @@ TCueSheet::TCueSheet(TWaveStreamManager *manager, TSettings *settings)
     throw TError(str::_err_MakeNoWaveStreamManager);
 }
 
-QString TCueSheet::AudioFileTitle() const { return QFileInfo(AudioFileName).fileName(); }
+QString TCueSheet::AudioFileTitle() const {
+  return QFileInfo(AudioFileName).fileName();
+}
 
 TMacroScope TCueSheet::MacroScope(const TCueTrack *track) const {
   return TMacroScope{&AlbumMacros, track ? &track->Macros : nullptr};
@@ -139,8 +141,8 @@ int TCueReader::ReadAlbum() {
           LineError(str::_err_ds_SyntaxError, 0, i);
           continue;
         }
-        StoreValue(sheet_.AlbumValues, sheet_.AlbumMacros, 0, t[1],
-                   QStringLiteral("REM ") + t[1], t[2], *e, i);
+        StoreValue(sheet_.AlbumValues, sheet_.AlbumMacros, 0, t[1], QStringLiteral("REM ") + t[1],
+                   t[2], *e, i);
       } else {
         DispatchExtensionLine(sheet_, text, t[1], nullptr, i);
       }
@@ -162,9 +164,8 @@ int TCueReader::ReadAlbum() {
       QString name = t[1];
       name.replace(QLatin1Char('\\'), QLatin1Char('/'));
       const QString cueDir = QFileInfo(sheet_.CueFileName).path();
-      sheet_.AudioFileName = hasDirectoryPart(t[1]) && QDir::isAbsolutePath(name)
-                                 ? name
-                                 : QDir(cueDir).filePath(name);
+      sheet_.AudioFileName =
+          hasDirectoryPart(t[1]) && QDir::isAbsolutePath(name) ? name : QDir(cueDir).filePath(name);
       if (!QFileInfo(sheet_.AudioFileName).isFile()) {
         sheet_.Report(0, cmkError, str::Format(str::_err_s_NoCUEFile, {t[1]}));
         return -1;
@@ -212,8 +213,7 @@ int TCueReader::ReadTrack(int n, int trackLine) {
           LineError(str::_err_ds_SyntaxError, n, i);
           continue;
         }
-        StoreValue(track.Values, track.Macros, n, t[1], QStringLiteral("REM ") + t[1], t[2], *e,
-                   i);
+        StoreValue(track.Values, track.Macros, n, t[1], QStringLiteral("REM ") + t[1], t[2], *e, i);
       } else {
         DispatchExtensionLine(sheet_, text, t[1], &track, i);
       }

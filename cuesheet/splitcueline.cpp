@@ -5,7 +5,9 @@ namespace {
 
 // Codes 1..32 separate tokens. A NUL byte, which only a damaged file holds, separates them too,
 // so that it can never stall the scan.
-bool isBlank(QChar c) { return c.unicode() <= 32; }
+bool isBlank(QChar c) {
+  return c.unicode() <= 32;
+}
 
 } // namespace
 

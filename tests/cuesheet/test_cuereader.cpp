@@ -16,7 +16,9 @@ namespace {
 
 constexpr std::uint32_t kMinute = 60 * 44100;
 
-QString trackError(int n) { return str::Format(str::_err_d_CueFileInvalidTrackInfo, {n}); }
+QString trackError(int n) {
+  return str::Format(str::_err_d_CueFileInvalidTrackInfo, {n});
+}
 
 QString lineError(const QString &message, int line, const QString &text) {
   return str::Format(message, {line, text});
@@ -111,9 +113,8 @@ TEST_F(CueFixture, WorkedExample) {
   EXPECT_EQ(performer->Text, "Artist");
 
   const std::vector<std::pair<QString, QString>> expected = {
-      {"REM GENRE", "Pop"},       {"REM DATE", "2001"}, {"PERFORMER", "Artist"},
-      {"TITLE", "Album"},         {"FILE", "disc.wav"}, {"TITLE", "One"},
-      {"TITLE", "Two"}};
+      {"REM GENRE", "Pop"}, {"REM DATE", "2001"}, {"PERFORMER", "Artist"}, {"TITLE", "Album"},
+      {"FILE", "disc.wav"}, {"TITLE", "One"},     {"TITLE", "Two"}};
   ASSERT_EQ(reports.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(reports[i].Kind, cmkCueSentence);
@@ -147,50 +148,82 @@ TEST_F(CueFixture, DialectCases) {
        trackError(4),
        {}},
       {"MODE1 track", head + "TRACK 01 MODE1/2352\nTITLE \"x\"\n", trackNo, {}},
-      {"tracks 1 and 3", head + t1 + "TRACK 03 AUDIO\nTITLE \"3\"\nINDEX 01 01:00:00\n", trackNo,
+      {"tracks 1 and 3",
+       head + t1 + "TRACK 03 AUDIO\nTITLE \"3\"\nINDEX 01 01:00:00\n",
+       trackNo,
        {}},
       {"frames up to 149", head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 00:02:149\n", {}, {}},
-      {"seconds 60", head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 00:60:00\n", trackError(1),
+      {"seconds 60",
+       head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 00:60:00\n",
+       trackError(1),
        {lineError(str::_err_ds_InvalidIndexAddress, 4, "INDEX 01 00:60:00")}},
-      {"frames 150", head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 00:00:150\n", trackError(1),
+      {"frames 150",
+       head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 00:00:150\n",
+       trackError(1),
        {lineError(str::_err_ds_InvalidIndexAddress, 4, "INDEX 01 00:00:150")}},
-      {"position past 32 bits", head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 99999:00:00\n",
-       trackError(1), {lineError(str::_err_ds_InvalidIndexAddress, 4, "INDEX 01 99999:00:00")}},
-      {"two parts", head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 00:00\n", trackError(1),
+      {"position past 32 bits",
+       head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 99999:00:00\n",
+       trackError(1),
+       {lineError(str::_err_ds_InvalidIndexAddress, 4, "INDEX 01 99999:00:00")}},
+      {"two parts",
+       head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 01 00:00\n",
+       trackError(1),
        {lineError(str::_err_ds_SyntaxError, 4, "INDEX 01 00:00")}},
       {"INDEX 02 ignored", head + t1 + "INDEX 02 00:00:10\n", {}, {}},
-      {"two INDEX 01", head + t1 + "INDEX 01 00:00:10\n", trackError(1),
-       {lineError(str::_err_ds_DuplicateDef, 4, "INDEX 01 00:00:10")}},
+      {"two INDEX 01",
+       head + t1 + "INDEX 01 00:00:10\n",
+       trackError(1),
+       {lineError(str::_err_ds_DuplicateDef, 5, "INDEX 01 00:00:10")}},
       {"MP3 file type", QStringLiteral("FILE x.mp3 MP3\n") + t1, header, {}},
       {"no FILE line", t1, header, {str::_err_NoWaveFileSpecification}},
-      {"missing audio", QStringLiteral("FILE \"gone.wav\" WAVE\n") + t1, header,
+      {"missing audio",
+       QStringLiteral("FILE \"gone.wav\" WAVE\n") + t1,
+       header,
        {str::Format(str::_err_s_NoCUEFile, {QStringLiteral("gone.wav")})}},
-      {"second FILE", head + head + t1, header,
+      {"second FILE",
+       head + head + t1,
+       header,
        {lineError(str::_err_ds_DuplicateDef, 2, "FILE \"disc.wav\" WAVE")}},
-      {"FILE with four tokens", QStringLiteral("FILE \"disc.wav\" WAVE x\n") + t1, header,
+      {"FILE with four tokens",
+       QStringLiteral("FILE \"disc.wav\" WAVE x\n") + t1,
+       header,
        {lineError(str::_err_ds_SyntaxError, 1, "FILE \"disc.wav\" WAVE x")}},
       {"only an album", head, header, {}},
-      {"unquoted comment", QStringLiteral("REM COMMENT ripped with care\n") + head + t1, {},
+      {"unquoted comment",
+       QStringLiteral("REM COMMENT ripped with care\n") + head + t1,
+       {},
        {lineError(str::_err_ds_SyntaxError, 1, "REM COMMENT ripped with care")}},
-      {"TOTALDISCS two", QStringLiteral("REM TOTALDISCS two\n") + head + t1, {},
+      {"TOTALDISCS two",
+       QStringLiteral("REM TOTALDISCS two\n") + head + t1,
+       {},
        {lineError(str::_err_ds_InvalidNumValue, 1, "REM TOTALDISCS two")}},
-      {"second TITLE", head + t1 + "TITLE \"Again\"\n", {},
+      {"second TITLE",
+       head + t1 + "TITLE \"Again\"\n",
+       {},
        {lineError(str::_err_ds_DuplicateDef, 5, "TITLE \"Again\"")}},
-      {"album TITLE with three tokens", QStringLiteral("TITLE A B\n") + head + t1, {},
+      {"album TITLE with three tokens",
+       QStringLiteral("TITLE A B\n") + head + t1,
+       {},
        {lineError(str::_err_ds_SyntaxError, 1, "TITLE A B")}},
       {"track without TITLE", head + "TRACK 01 AUDIO\nINDEX 01 00:00:00\n", trackError(1), {}},
-      {"INDEX 00 after INDEX 01", head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 00 00:00:10\n",
-       trackError(1), {}},
+      {"INDEX 00 after INDEX 01",
+       head + "TRACK 01 AUDIO\nTITLE \"x\"\nINDEX 00 00:00:10\n",
+       trackError(1),
+       {}},
       {"INDEX 00 on the previous INDEX 01",
        head + "TRACK 01 AUDIO\nTITLE \"1\"\nINDEX 01 00:01:00\n"
               "TRACK 02 AUDIO\nTITLE \"2\"\nINDEX 00 00:01:00\nINDEX 01 00:02:00\n",
-       trackError(2), {}},
-      {"audio ends before the last track", head + t1 +
-                                               "TRACK 02 AUDIO\nTITLE \"2\"\nINDEX 01 11:00:00\n",
-       trackError(2), {}},
-      {"lower case", QStringLiteral("rem genre x\nfile \"disc.wav\" wave\ntrack 01 audio\n"
-                                    "title \"t\"\nindex 01 00:00:00\n"),
-       {}, {}},
+       trackError(2),
+       {}},
+      {"audio ends before the last track",
+       head + t1 + "TRACK 02 AUDIO\nTITLE \"2\"\nINDEX 01 11:00:00\n",
+       trackError(2),
+       {}},
+      {"lower case",
+       QStringLiteral("rem genre x\nfile \"disc.wav\" wave\ntrack 01 audio\n"
+                      "title \"t\"\nindex 01 00:00:00\n"),
+       {},
+       {}},
   };
   for (const Case &c : cases) {
     const QString cue = WriteCue(c.body);
@@ -257,8 +290,8 @@ TEST_F(CueFixture, OneSheetInThreeEncodings) {
 TEST_F(CueFixture, RealSheets) {
   struct Case {
     const char *file;
-    int tracks;     // the track count of a sheet that reads
-    QString error;  // the error of one that does not ("*": any message)
+    int tracks;    // the track count of a sheet that reads
+    QString error; // the error of one that does not ("*": any message)
   } cases[] = {
       {"cue-001-cp1251-crlf-rem.cue", 4, {}},
       {"cue-003-utf8-bom-cyrillic-crlf.cue", 4, {}},

@@ -1,5 +1,6 @@
-// Force-included into every test file (cmake/QuarrowTargets.cmake). Lets GoogleTest show a QString in a failure as its text rather than as a list of UTF-16 units.
-// Every test file of one executable that compares QStrings includes it, so they all print alike.
+// Force-included into every test file (cmake/QuarrowTargets.cmake). Lets GoogleTest show a QString
+// in a failure as its text rather than as a list of UTF-16 units. Every test file of one executable
+// that compares QStrings includes it, so they all print alike.
 #pragma once
 
 #include <QString>

@@ -10,9 +10,8 @@
 namespace testsupport {
 
 std::int16_t SampleAt(std::uint64_t frame, int channel) {
-  return static_cast<std::int16_t>((frame * 7 + static_cast<std::uint64_t>(channel) * 1000) %
-                                       60000 -
-                                   30000);
+  return static_cast<std::int16_t>(
+      (frame * 7 + static_cast<std::uint64_t>(channel) * 1000) % 60000 - 30000);
 }
 
 namespace {
@@ -81,8 +80,8 @@ bool WriteFileBytes(const QString &path, const QByteArray &bytes) {
 }
 
 QByteArray EncodeText(const QString &text, const char *encoding, bool bom) {
-  QStringEncoder encoder(encoding, bom ? QStringConverter::Flag::WriteBom
-                                       : QStringConverter::Flag::Default);
+  QStringEncoder encoder(encoding,
+                         bom ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
   QByteArray out = encoder.encode(text);
   return out;
 }
