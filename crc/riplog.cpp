@@ -87,8 +87,13 @@ QString FindRipLogFile(const QString &cueFileName) {
   if (own.isFile())
     return own.filePath();
 
-  const QFileInfoList logs = cue.dir().entryInfoList(
-      {QStringLiteral("*.log")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+  // Regular files only: the listing also holds FIFOs, which would block the reader.
+  QFileInfoList logs;
+  for (const QFileInfo &entry :
+       cue.dir().entryInfoList({QStringLiteral("*.log")}, QDir::Files | QDir::Hidden, QDir::Name)) {
+    if (entry.isFile())
+      logs.append(entry);
+  }
   for (const QFileInfo &log : logs) {
     if (log.fileName().compare(ownName, Qt::CaseInsensitive) == 0)
       return log.filePath();

@@ -14,7 +14,7 @@ QStringList SplitCrcCaption(const QString &setting);
 // The log file for the cue sheet: the cue file's path with the extension ".log" when that file
 // exists; otherwise the one "*.log" file of the cue file's directory whose name is that name in
 // another case, or else the only "*.log" file there. Empty when there is none or the choice is
-// not unique. Directories never count.
+// not unique. Only regular files count (no directories, no FIFOs).
 QString FindRipLogFile(const QString &cueFileName);
 
 // The value of the first line on which a candidate occurs (the first candidate in order that

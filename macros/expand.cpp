@@ -112,6 +112,20 @@ bool ExpandTemplateUnguarded(const QString &tmpl, const TMacroScope &scope, bool
   return true;
 }
 
+// Runs one expansion into a fresh text (result may be the input itself) and turns an exception
+// into a failure; result gets the text on success and is emptied on failure.
+template <typename Expander> bool Guarded(Expander expand, QString &result) {
+  QString text;
+  bool ok = false;
+  try {
+    ok = expand(text);
+  } catch (const std::exception &) {
+    ok = false;
+  }
+  result = ok ? text : QString();
+  return ok;
+}
+
 } // namespace
 
 bool ParseReference(const QString &body, TMacroReference &ref) {
@@ -132,24 +146,14 @@ bool ParseReference(const QString &body, TMacroReference &ref) {
 
 bool ExpandReference(const QString &body, const TMacroScope &scope, bool undefinedIsEmpty,
                      QString &result) {
-  result.clear();
-  try {
-    if (ExpandReferenceUnguarded(body, scope, undefinedIsEmpty, result))
-      return true;
-  } catch (const std::exception &) {
-  }
-  result.clear();
-  return false;
+  return Guarded(
+      [&](QString &text) { return ExpandReferenceUnguarded(body, scope, undefinedIsEmpty, text); },
+      result);
 }
 
 bool ExpandTemplate(const QString &tmpl, const TMacroScope &scope, bool undefinedIsEmpty,
                     QString &result) {
-  result.clear();
-  try {
-    if (ExpandTemplateUnguarded(tmpl, scope, undefinedIsEmpty, result))
-      return true;
-  } catch (const std::exception &) {
-  }
-  result.clear();
-  return false;
+  return Guarded(
+      [&](QString &text) { return ExpandTemplateUnguarded(tmpl, scope, undefinedIsEmpty, text); },
+      result);
 }

@@ -102,23 +102,18 @@ QString TrimBlanks(const QString &text) {
 }
 
 bool ParseQuotedString(const QString &text, QString &result, bool &quoted) {
-  result.clear();
-  quoted = false;
-  if (text.isEmpty())
-    return true;
-  const QChar q = text.at(0);
-  if (!IsQuoteChar(q)) {
+  // result may be text itself, so it is written only at the end.
+  const QChar q = text.isEmpty() ? QChar() : text.at(0);
+  quoted = IsQuoteChar(q);
+  if (!quoted) {
     result = TrimBlanks(text);
     return true;
   }
-  quoted = true;
-  if (text.size() < 2 || text.back() != q)
-    return false;
   QString inner;
-  if (!UnquoteInner(text, 1, text.size() - 1, q, inner))
-    return false;
-  result = inner;
-  return true;
+  const bool ok = text.size() >= 2 && text.back() == q &&
+                  UnquoteInner(text, 1, text.size() - 1, q, inner);
+  result = ok ? inner : QString();
+  return ok;
 }
 
 int FindCharOutsideQuotes(const QString &text, QChar c, int start, QChar extraQuote) {

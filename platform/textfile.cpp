@@ -2,6 +2,7 @@
 #include "platform/textfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 #include <uchardet.h>
 
@@ -127,6 +128,9 @@ QStringList SplitTextLines(const QString &text) {
 
 bool LoadTextFileLines(const QString &path, QStringList &lines) {
   lines.clear();
+  // Only regular files: reading a FIFO or a device could block for ever.
+  if (!QFileInfo(path).isFile())
+    return false;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
     return false;

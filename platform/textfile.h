@@ -18,8 +18,8 @@ QString DecodeText(const QByteArray &bytes);
 // "a\r\nb\r\n" and "a\r\nb" are both two lines and the empty text is no line at all.
 QStringList SplitTextLines(const QString &text);
 
-// Reads the file at path as lines. False, with lines empty, when the file cannot be opened or
-// read (a directory, a missing file, no permission); never throws.
+// Reads the file at path as lines. False, with lines empty, when it is not a regular file (a
+// directory, a FIFO, a missing file) or cannot be read; never throws.
 bool LoadTextFileLines(const QString &path, QStringList &lines);
 
 // True when the bytes are well-formed UTF-8: no stray continuation bytes, no truncated or

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -119,7 +120,11 @@ INSTANTIATE_TEST_SUITE_P(
                     RealLog{"log-007-eac099-cp1251-russian-per-track.log", "Copy CRC;CRC копии",
                             0x37374B7Au},
                     RealLog{"log-001-eac10b3-utf16le-range-rip.log", "", std::nullopt},
-                    RealLog{"log-001-eac10b3-utf16le-range-rip.log", "Peak level", std::nullopt}));
+                    RealLog{"log-001-eac10b3-utf16le-range-rip.log", "Peak level", std::nullopt}),
+    [](const testing::TestParamInfo<RealLog> &info) {
+      return QString::fromUtf8(info.param.log).section(u'-', 0, 1).remove(u'-').toStdString() +
+             "_" + std::to_string(info.index);
+    });
 
 TEST(FindRipLogCRC, SeveralLogsAndNoneOfTheCueSheetsNameIsUnknown) {
   EXPECT_EQ(Lookup(RipLogDir() + "no-such-album.cue", str::_env_default_CRCCaption), std::nullopt);
@@ -186,6 +191,15 @@ TEST_F(GeneratedLogs, ALogNamedLikeTheCueSheetInAnotherCaseIsItsOwn) {
   WriteFile(Path("other.log"), "Copy CRC 77777777\n");
   EXPECT_EQ(FindRipLogFile(Path("Album.cue")), Path("Album.LOG"));
   EXPECT_EQ(FindRipLogFile(Path("album")), Path("Album.LOG"));
+}
+
+TEST_F(GeneratedLogs, AFifoIsNeverTakenForALog) {
+  for (const char *name : {"Album.log", "other.log"}) {
+    const QByteArray fifo = QFile::encodeName(Path(name));
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+  }
+  EXPECT_EQ(FindRipLogFile(Path("Album.cue")), QString());
+  EXPECT_EQ(Lookup(Path("Album.cue"), "Copy CRC"), std::nullopt);
 }
 
 TEST_F(GeneratedLogs, AnUnreadableLogRaisesWithItsPath) {

@@ -192,6 +192,15 @@ TEST_F(Expand, WithoutTablesOnlyTheSyntaxIsChecked) {
   Check(cases, TMacroScope{}, true);
 }
 
+TEST_F(Expand, ResultMayBeTheTemplateItself) {
+  QString text = U(u"%TrackNo,,,02% %Title%");
+  ASSERT_TRUE(ExpandTemplate(text, Sheet.TrackScope(7), false, text));
+  EXPECT_EQ(text, U(u"07 One"));
+  text = U(u"Genre");
+  ASSERT_TRUE(ExpandReference(text, Sheet.TrackScope(7), true, text));
+  EXPECT_EQ(text, U(u""));
+}
+
 TEST(ExpandReference, OneBodyWithoutPercentSigns) {
   TTestAlbum sheet;
   sheet.Album.SetText(U(u"AGenre"), U(u"Pop"), true);

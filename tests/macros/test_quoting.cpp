@@ -1,6 +1,5 @@
 // Quoted strings, searching and splitting outside quotes, trimming and the display escapes.
 #include "macros/quoting.h"
-#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +86,20 @@ TEST(ParseQuotedString, CasesOfTheSyntax) {
     else
       EXPECT_TRUE(result.isEmpty());
   }
+}
+
+TEST(ParseQuotedString, ResultMayBeTheTextItself) {
+  bool quoted = false;
+  QString text = U(u"'a\\tb'");
+  ASSERT_TRUE(ParseQuotedString(text, text, quoted));
+  EXPECT_EQ(text, U(u"a\tb"));
+  text = U(u"  plain ");
+  ASSERT_TRUE(ParseQuotedString(text, text, quoted));
+  EXPECT_EQ(text, U(u"plain"));
+  text = U(u"'open");
+  EXPECT_FALSE(ParseQuotedString(text, text, quoted));
+  EXPECT_TRUE(quoted);
+  EXPECT_TRUE(text.isEmpty());
 }
 
 struct FindCase {

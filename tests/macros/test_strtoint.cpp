@@ -1,6 +1,5 @@
 // The shared integer conversion.
 #include "macros/strtoint.h"
-#include "test_support.h"
 
 #include <gtest/gtest.h>
 

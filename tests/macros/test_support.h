@@ -1,5 +1,5 @@
-// Helpers shared by the macro tests: readable QString output in failure messages, and an album
-// with tracks whose macro tables are registered the way the cue reader registers them.
+// The album fixture of the macro tests: an album with tracks whose macro tables are registered
+// the way the cue reader registers them.
 #pragma once
 
 #include "macros/catalogue.h"
@@ -8,12 +8,7 @@
 
 #include <QString>
 #include <memory>
-#include <ostream>
 #include <vector>
-
-inline void PrintTo(const QString &s, std::ostream *os) {
-  *os << '"' << s.toStdString() << '"';
-}
 
 // An album's macro table and its tracks' tables: the album table registered from the catalogue
 // with AddSystem; per track, the track table with AddSystem, then the priority table with

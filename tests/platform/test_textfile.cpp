@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -133,6 +134,10 @@ TEST(LoadTextFileLines, UnreadablePathsFailWithNoLines) {
   lines = {"stale"};
   EXPECT_FALSE(LoadTextFileLines(dir.path(), lines));
   EXPECT_TRUE(lines.isEmpty());
+  // A FIFO nobody writes to must not block the reader.
+  const QByteArray fifo = QFile::encodeName(dir.filePath("fifo.cue"));
+  ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+  EXPECT_FALSE(LoadTextFileLines(QFile::decodeName(fifo), lines));
 }
 
 TEST(LoadTextFileLines, EmptyFileHasNoLines) {
