@@ -2,6 +2,7 @@
 // the wait for the encoder's end or a break, and the closing order that lets everything end.
 #include "engine/conproc.h"
 
+#include "crc/crc32.h"
 #include "engine/stdpipe.h"
 #include "engine/wavestream.h"
 #include "messages/error.h"
