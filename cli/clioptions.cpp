@@ -48,7 +48,7 @@ bool ParseCliOptions(const QStringList &args, TCliOptions &options, QString &err
         value = args.at(++i);
         return true;
       }
-      error = str::Format(str::_cli_s_MissingValue, {name});
+      error = str::Format(str::_msg_s_CliMissingValue, {name});
       return false;
     };
     if (name == QLatin1String("--help") || name == QLatin1String("-h") ||
@@ -92,7 +92,7 @@ bool ParseCliOptions(const QStringList &args, TCliOptions &options, QString &err
         return false;
       }
       if (!StoreLetter(value, letter)) {
-        error = str::Format(str::_cli_s_BadStore, {value});
+        error = str::Format(str::_msg_s_CliBadStore, {value});
         return false;
       }
       if (options.Store.isNull()) {
@@ -114,7 +114,7 @@ bool ParseCliOptions(const QStringList &args, TCliOptions &options, QString &err
       }
       SetOnce(options.LamePath, value);
     } else {
-      error = str::Format(str::_cli_s_UnknownOption, {arg});
+      error = str::Format(str::_msg_s_CliUnknownOption, {arg});
       return false;
     }
   }

@@ -77,8 +77,8 @@ void TCliProgress::Draw() {
   lastTrackPercent_ = t;
   lastWholePercent_ = w;
   const QString text =
-      str::Format(str::_cli_sddsd_Progress, {QString::fromLatin1(Bar(t)), trackIndex_ + 1,
-                                             trackCount_, QString::fromLatin1(Bar(w)), w});
+      str::Format(str::_fmt_sddsd_CliProgress, {QString::fromLatin1(Bar(t)), trackIndex_ + 1,
+                                                trackCount_, QString::fromLatin1(Bar(w)), w});
   std::fprintf(out_, "\r\033[K%s", text.toUtf8().constData());
   std::fflush(out_);
   drawn_ = true;

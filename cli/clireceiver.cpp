@@ -32,7 +32,7 @@ void TCliReceiver::SetFileState(TLogHandle fileNode, int state) {
     results_[node];
     progress_.Hide();
     std::fprintf(out_, "%s\n",
-                 str::Format(str::_cli_s_CueFileMissing, {node->Text()}).toUtf8().constData());
+                 str::Format(str::_msg_s_CliCueFileMissing, {node->Text()}).toUtf8().constData());
     progress_.Show();
   }
 }
@@ -79,7 +79,7 @@ void TCliReceiver::ShowEngineError(const QString &message) {
 
 void TCliReceiver::PrintError(const QString &message) {
   progress_.Hide();
-  std::fprintf(err_, "%s\n", str::Format(str::_cli_s_ErrorLine, {message}).toUtf8().constData());
+  std::fprintf(err_, "%s\n", str::Format(str::_fmt_s_CliErrorLine, {message}).toUtf8().constData());
   std::fflush(err_);
   progress_.Show();
 }
@@ -102,7 +102,7 @@ void TCliReceiver::NodeInserted(TLogNode *node) {
     track = track->Parent();
   }
   const QString indent(2 * (level - 2), u' ');
-  const QString line = str::Format(str::_cli_ssss_LogLine,
+  const QString line = str::Format(str::_fmt_ssss_CliLogLine,
                                    {track->Parent()->Text(), track->Text(), indent, node->Text()});
   progress_.Hide();
   std::fprintf(out_, "%s\n", line.toUtf8().constData());

@@ -30,7 +30,7 @@ bool TCliRun::LoadSettings() {
   if (!options_.IniFile.isNull()) {
     const QFileInfo ini(options_.IniFile);
     if (!ini.isFile()) {
-      receiver_.PrintError(str::Format(str::_cli_s_IniNotFound, {options_.IniFile}));
+      receiver_.PrintError(str::Format(str::_msg_s_CliIniNotFound, {options_.IniFile}));
       return false;
     }
     settings.UseRegistry = false;
@@ -65,7 +65,7 @@ bool TCliRun::ListCueSheets() {
     candidates.insert(options_.DirFirst ? candidates.size() : 0, {false, options_.File});
   }
   if (candidates.isEmpty()) {
-    receiver_.PrintError(str::_cli_NoInput);
+    receiver_.PrintError(str::_msg_CliNoInput);
     return false;
   }
   for (const TCandidate &c : candidates) {
@@ -107,7 +107,7 @@ bool TCliRun::CheckStart() {
     return false;
   }
   if (!QFileInfo(lamePath).isFile() || !QFileInfo(lamePath).isExecutable()) {
-    receiver_.PrintError(str::Format(str::_cli_s_LameNotFound, {lamePath}));
+    receiver_.PrintError(str::Format(str::_msg_s_CliLameNotFound, {lamePath}));
     return false;
   }
   try {
@@ -155,7 +155,7 @@ void TCliRun::RequestBreak() {
   std::lock_guard<std::mutex> lock(runLock_);
   if (batch_ != nullptr) {
     if (!breakRequested_) {
-      receiver_.PrintInfo(str::_cli_Breaking);
+      receiver_.PrintInfo(str::_msg_CliBreaking);
     }
     breakRequested_ = true;
     batch_->RequestBreak();
@@ -182,7 +182,7 @@ int TCliRun::RunFinished() {
     try {
       const QString saved = SaveLog(receiver_.Tree, logDir);
       if (!saved.isEmpty()) {
-        receiver_.PrintInfo(str::Format(str::_cli_s_LogSaved, {saved}));
+        receiver_.PrintInfo(str::Format(str::_msg_s_CliLogSaved, {saved}));
       }
     } catch (const TError &e) {
       receiver_.PrintError(e.Message);

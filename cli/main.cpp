@@ -41,11 +41,11 @@ int main(int argc, char *argv[]) {
   args.removeFirst();
   if (!ParseCliOptions(args, options, error)) {
     receiver.PrintError(error);
-    std::fprintf(stderr, "%s\n", str::_cli_Usage.toUtf8().constData());
+    std::fprintf(stderr, "%s\n", str::_msg_CliUsage.toUtf8().constData());
     return CliExitSetup;
   }
   if (options.Help) {
-    std::fprintf(stdout, "%s\n", str::_cli_Usage.toUtf8().constData());
+    std::fprintf(stdout, "%s\n", str::_msg_CliUsage.toUtf8().constData());
     return CliExitOK;
   }
   try {

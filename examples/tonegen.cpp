@@ -73,20 +73,20 @@ void PutU16(QByteArray &b, std::uint16_t v) {
 
 int main(int argc, char *argv[]) {
   if (argc != 4) {
-    std::fprintf(stderr, "%s\n", str::_tonegen_Usage.toUtf8().constData());
+    std::fprintf(stderr, "%s\n", str::_msg_ToneGenUsage.toUtf8().constData());
     return 2;
   }
   const std::vector<TMark> marks = ReadMarks(QString::fromLocal8Bit(argv[1]));
   const std::int64_t frames = static_cast<std::int64_t>(std::atof(argv[2]) * kRate);
   if (marks.empty() || frames <= 0) {
     std::fprintf(stderr, "%s\n",
-                 str::Format(str::_tonegen_s_Failed, {argv[1]}).toUtf8().constData());
+                 str::Format(str::_msg_s_ToneGenFailed, {argv[1]}).toUtf8().constData());
     return 1;
   }
   QFile out(QString::fromLocal8Bit(argv[3]));
   if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
     std::fprintf(stderr, "%s\n",
-                 str::Format(str::_tonegen_s_Failed, {argv[3]}).toUtf8().constData());
+                 str::Format(str::_msg_s_ToneGenFailed, {argv[3]}).toUtf8().constData());
     return 1;
   }
   const std::uint32_t dataBytes = static_cast<std::uint32_t>(frames * 4);

@@ -90,23 +90,23 @@ TEST_F(CliTest, UsageAndSetUpErrorsExitTwoWithAMessage) {
   MakeAlbum(1);
   QString out, err;
   EXPECT_EQ(Run({"--help"}, &out), 0);
-  EXPECT_EQ(out.trimmed(), str::_cli_Usage);
+  EXPECT_EQ(out.trimmed(), str::_msg_CliUsage);
   struct Case {
     QStringList args;
     QString message;
   } cases[] = {
-      {{"--bogus"}, str::Format(str::_cli_s_UnknownOption, {"--bogus"})},
-      {{"--ini", ini_}, str::_cli_NoInput},
+      {{"--bogus"}, str::Format(str::_msg_s_CliUnknownOption, {"--bogus"})},
+      {{"--ini", ini_}, str::_msg_CliNoInput},
       {{"--ini", ini_, "/D:" + root_.filePath("none")},
        str::Format(str::_err_s_NoOptD_Dir, {root_.filePath("none")})},
       {{"--ini", ini_, "/F:" + in_ + "/album/a.wav"},
        str::Format(str::_err_s_NoOptF_File, {in_ + "/album/a.wav"})},
       {{"--ini", ini_, "--dir", in_, "--lame", root_.filePath("no-lame")},
-       str::Format(str::_cli_s_LameNotFound, {root_.filePath("no-lame")})},
+       str::Format(str::_msg_s_CliLameNotFound, {root_.filePath("no-lame")})},
       {{"--ini", ini_, "--dir", in_, "--output-home", root_.filePath("no-out")},
        str::Format(str::_err_s_MakeNoOutputHomeDir, {root_.filePath("no-out")})},
       {{"--ini", root_.filePath("no.ini"), "--dir", in_},
-       str::Format(str::_cli_s_IniNotFound, {root_.filePath("no.ini")})},
+       str::Format(str::_msg_s_CliIniNotFound, {root_.filePath("no.ini")})},
   };
   for (const Case &c : cases) {
     EXPECT_EQ(Run(c.args, &out, &err), 2) << c.args.join(u' ').toStdString();

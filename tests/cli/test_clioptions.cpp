@@ -61,12 +61,12 @@ TEST(CliOptions, ErrorsNameTheirOption) {
     QStringList args;
     QString error;
   } cases[] = {
-      {{"/X"}, str::Format(str::_cli_s_UnknownOption, {"/X"})},
-      {{"/a"}, str::Format(str::_cli_s_UnknownOption, {"/a"})},
-      {{"/PX"}, str::Format(str::_cli_s_UnknownOption, {"/PX"})},
-      {{"music"}, str::Format(str::_cli_s_UnknownOption, {"music"})},
-      {{"--dir"}, str::Format(str::_cli_s_MissingValue, {"--dir"})},
-      {{"--store", "x"}, str::Format(str::_cli_s_BadStore, {"x"})},
+      {{"/X"}, str::Format(str::_msg_s_CliUnknownOption, {"/X"})},
+      {{"/a"}, str::Format(str::_msg_s_CliUnknownOption, {"/a"})},
+      {{"/PX"}, str::Format(str::_msg_s_CliUnknownOption, {"/PX"})},
+      {{"music"}, str::Format(str::_msg_s_CliUnknownOption, {"music"})},
+      {{"--dir"}, str::Format(str::_msg_s_CliMissingValue, {"--dir"})},
+      {{"--store", "x"}, str::Format(str::_msg_s_CliBadStore, {"x"})},
   };
   for (const Case &c : cases) {
     TCliOptions o;
