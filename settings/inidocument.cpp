@@ -150,6 +150,8 @@ QByteArray TIniDocument::Serialize() const {
     out += line + u'\n';
   bool first = prologue_.isEmpty();
   for (const TSection &section : sections_) {
+    if (section.Lines.isEmpty())
+      continue;
     if (!first)
       out += u'\n';
     first = false;
@@ -279,7 +281,11 @@ void TIniDocument::AppendString(const QString &section, const QString &key, cons
 }
 
 void TIniDocument::EraseSection(const QString &section) {
-  sections_.removeIf([&](const TSection &s) { return SameName(s.Name, section); });
+  // The section keeps its place, so that a list written again stays where it was; a section
+  // left without lines is not written at all.
+  for (TSection &s : sections_)
+    if (SameName(s.Name, section))
+      s.Lines.clear();
 }
 
 namespace {

@@ -39,61 +39,65 @@ struct TKey {
 const std::vector<TKey> &Keys() {
   using S = TSettings;
   static const std::vector<TKey> keys = {
-      {section::System, key::UseCueMacro, &S::UseCueMacro, 0},
-      {section::System, key::UseCueID3Tag, &S::UseCueID3Tag, 0},
-      {section::System, key::UseCueOptions, &S::UseCueOptions, 0},
-      {section::System, key::SetHomeOnSingleDirDrag, &S::SetHomeOnSingleDirDrag, 0},
-      {section::System, key::ShowMenu, &S::ShowMenu, 0},
-      {section::System, key::CheckCRC, &S::CheckCRC, 0},
-      {section::System, key::CRCType, &S::CRCType, 0},
-      {section::System, key::CRCCaption, &S::CRCCaption, 0, &str::_env_default_CRCCaption},
-      {section::Lame, key::CompressType, &S::CompressType, 2},
-      {section::Lame, key::CBRPreset, &S::CBRPreset, 8},
-      {section::Lame, key::VBRLevel, &S::VBRLevel, 1},
-      {section::Lame, key::ABRBitRate, &S::ABRBitRate, 128},
-      {section::Lame, key::Quality, &S::Quality, 3},
-      {section::Lame, key::UseVBRLB, &S::UseVBRLB, 0},
-      {section::Lame, key::VBRLB, &S::VBRLB, 0},
-      {section::Lame, key::UseVBRUB, &S::UseVBRUB, 0},
-      {section::Lame, key::VBRUB, &S::VBRUB, 320},
-      {section::Lame, key::CLList, &S::CLList, 0, &str::_env_default_CLList},
-      {section::Lame, key::LamePath, &S::LamePath, 0},
-      {section::Lame, key::CustomOptions, &S::CustomOptions, 0},
-      {section::Lame, key::OtherOption1, &S::OtherOption1, 0, &str::_env_default_OtherOption1},
-      {section::Lame, key::OtherOption2, &S::OtherOption2, 0, &str::_env_default_OtherOption2},
-      {section::Lame, key::UseOtherOption1, &S::UseOtherOption1, 1},
-      {section::Lame, key::UseOtherOption2, &S::UseOtherOption2, 0},
-      {section::Tag, key::TagVerMJ, &S::TagVerMJ, 3},
-      {section::Tag, key::TagVerMNV23, &S::TagVerMNV23, 0},
-      {section::Tag, key::TagVerMNV24, &S::TagVerMNV24, 0},
-      {section::Tag, key::TagTextCodeV23, &S::TagTextCodeV23, 1},
-      {section::Tag, key::TagTextCodeV24, &S::TagTextCodeV24, 1},
-      {section::Tag, key::TagPadSize, &S::TagPadSize, 256},
-      {section::Tag, key::UseTagInfo, &S::UseTagInfo, 1},
-      {section::Tag, key::TagTermNull, &S::TagTermNull, 0},
-      {section::Tag, key::TagNoEmptyTag, &S::TagNoEmptyTag, 0},
-      {section::Output, key::OutputHomeDirSelection, &S::OutputHomeDirSelection, 0},
-      {section::Output, key::OutputHomeDirName, &S::OutputHomeDirName, 0,
+      {storesection::System, storekey::UseCueMacro, &S::UseCueMacro, 0},
+      {storesection::System, storekey::UseCueID3Tag, &S::UseCueID3Tag, 0},
+      {storesection::System, storekey::UseCueOptions, &S::UseCueOptions, 0},
+      {storesection::System, storekey::SetHomeOnSingleDirDrag, &S::SetHomeOnSingleDirDrag, 0},
+      {storesection::System, storekey::ShowMenu, &S::ShowMenu, 0},
+      {storesection::System, storekey::CheckCRC, &S::CheckCRC, 0},
+      {storesection::System, storekey::CRCType, &S::CRCType, 0},
+      {storesection::System, storekey::CRCCaption, &S::CRCCaption, 0,
+       &str::_env_default_CRCCaption},
+      {storesection::Lame, storekey::CompressType, &S::CompressType, 2},
+      {storesection::Lame, storekey::CBRPreset, &S::CBRPreset, 8},
+      {storesection::Lame, storekey::VBRLevel, &S::VBRLevel, 1},
+      {storesection::Lame, storekey::ABRBitRate, &S::ABRBitRate, 128},
+      {storesection::Lame, storekey::Quality, &S::Quality, 3},
+      {storesection::Lame, storekey::UseVBRLB, &S::UseVBRLB, 0},
+      {storesection::Lame, storekey::VBRLB, &S::VBRLB, 0},
+      {storesection::Lame, storekey::UseVBRUB, &S::UseVBRUB, 0},
+      {storesection::Lame, storekey::VBRUB, &S::VBRUB, 320},
+      {storesection::Lame, storekey::CLList, &S::CLList, 0, &str::_env_default_CLList},
+      {storesection::Lame, storekey::LamePath, &S::LamePath, 0},
+      {storesection::Lame, storekey::CustomOptions, &S::CustomOptions, 0},
+      {storesection::Lame, storekey::OtherOption1, &S::OtherOption1, 0,
+       &str::_env_default_OtherOption1},
+      {storesection::Lame, storekey::OtherOption2, &S::OtherOption2, 0,
+       &str::_env_default_OtherOption2},
+      {storesection::Lame, storekey::UseOtherOption1, &S::UseOtherOption1, 1},
+      {storesection::Lame, storekey::UseOtherOption2, &S::UseOtherOption2, 0},
+      {storesection::Tag, storekey::TagVerMJ, &S::TagVerMJ, 3},
+      {storesection::Tag, storekey::TagVerMNV23, &S::TagVerMNV23, 0},
+      {storesection::Tag, storekey::TagVerMNV24, &S::TagVerMNV24, 0},
+      {storesection::Tag, storekey::TagTextCodeV23, &S::TagTextCodeV23, 1},
+      {storesection::Tag, storekey::TagTextCodeV24, &S::TagTextCodeV24, 1},
+      {storesection::Tag, storekey::TagPadSize, &S::TagPadSize, 256},
+      {storesection::Tag, storekey::UseTagInfo, &S::UseTagInfo, 1},
+      {storesection::Tag, storekey::TagTermNull, &S::TagTermNull, 0},
+      {storesection::Tag, storekey::TagNoEmptyTag, &S::TagNoEmptyTag, 0},
+      {storesection::Output, storekey::OutputHomeDirSelection, &S::OutputHomeDirSelection, 0},
+      {storesection::Output, storekey::OutputHomeDirName, &S::OutputHomeDirName, 0,
        &str::_env_default_Output_HomeDir},
-      {section::Output, key::OutputMP3DirSelection, &S::OutputMP3DirSelection, 0},
-      {section::Output, key::AddSuffixOnExistDir, &S::AddSuffixOnExistDir, 1},
-      {section::Output, key::MP3DirNameReplace, &S::MP3DirNameReplace, 0},
-      {section::Output, key::OutputMP3DirName, &S::OutputMP3DirName, 0,
+      {storesection::Output, storekey::OutputMP3DirSelection, &S::OutputMP3DirSelection, 0},
+      {storesection::Output, storekey::AddSuffixOnExistDir, &S::AddSuffixOnExistDir, 1},
+      {storesection::Output, storekey::MP3DirNameReplace, &S::MP3DirNameReplace, 0},
+      {storesection::Output, storekey::OutputMP3DirName, &S::OutputMP3DirName, 0,
        &str::_env_default_MP3DirName},
-      {section::Output, key::OutputFileName, &S::OutputFileName, 0, &str::_env_default_FileName},
-      {section::Output, key::AddSuffixOnExistFile, &S::AddSuffixOnExistFile, 1},
-      {section::Output, key::CharMap, &S::CharMap, 0, &str::_env_default_charmap},
-      {section::Log, key::LogCueSentence, &S::LogCueSentence, 0},
-      {section::Log, key::LogCueMacroDef, &S::LogCueMacroDef, 0},
-      {section::Log, key::LogCueID3TagDef, &S::LogCueID3TagDef, 0},
-      {section::Log, key::LogCueOptionDef, &S::LogCueOptionDef, 0},
-      {section::Log, key::LogCmdLine, &S::LogCmdLine, 0},
-      {section::Log, key::LogID3Tag, &S::LogID3Tag, 0},
-      {section::Log, key::LogAutoExpand, &S::LogAutoExpand, 0},
-      {section::Log, key::LogAutoSave, &S::LogAutoSave, 0},
-      {section::Log, key::LogDirName, &S::LogDirName, 0},
-      {section::CCoordinator, key::UseACC, &S::UseACC, 0},
-      {section::CCoordinator, key::AccMatchAsText, &S::AccMatchAsText, 0},
+      {storesection::Output, storekey::OutputFileName, &S::OutputFileName, 0,
+       &str::_env_default_FileName},
+      {storesection::Output, storekey::AddSuffixOnExistFile, &S::AddSuffixOnExistFile, 1},
+      {storesection::Output, storekey::CharMap, &S::CharMap, 0, &str::_env_default_charmap},
+      {storesection::Log, storekey::LogCueSentence, &S::LogCueSentence, 0},
+      {storesection::Log, storekey::LogCueMacroDef, &S::LogCueMacroDef, 0},
+      {storesection::Log, storekey::LogCueID3TagDef, &S::LogCueID3TagDef, 0},
+      {storesection::Log, storekey::LogCueOptionDef, &S::LogCueOptionDef, 0},
+      {storesection::Log, storekey::LogCmdLine, &S::LogCmdLine, 0},
+      {storesection::Log, storekey::LogID3Tag, &S::LogID3Tag, 0},
+      {storesection::Log, storekey::LogAutoExpand, &S::LogAutoExpand, 0},
+      {storesection::Log, storekey::LogAutoSave, &S::LogAutoSave, 0},
+      {storesection::Log, storekey::LogDirName, &S::LogDirName, 0},
+      {storesection::CCoordinator, storekey::UseACC, &S::UseACC, 0},
+      {storesection::CCoordinator, storekey::AccMatchAsText, &S::AccMatchAsText, 0},
   };
   return keys;
 }
@@ -102,10 +106,10 @@ const std::vector<TKey> &Keys() {
 const std::vector<TKey> &StatusKeys() {
   using S = TSettings;
   static const std::vector<TKey> keys = {
-      {section::Status, key::CSWidth, &S::CSWidth, -1},
-      {section::Status, key::CSHeight, &S::CSHeight, -1},
-      {section::Status, key::CSTop, &S::CSTop, -1},
-      {section::Status, key::CSLeft, &S::CSLeft, -1},
+      {storesection::Status, storekey::CSWidth, &S::CSWidth, -1},
+      {storesection::Status, storekey::CSHeight, &S::CSHeight, -1},
+      {storesection::Status, storekey::CSTop, &S::CSTop, -1},
+      {storesection::Status, storekey::CSLeft, &S::CSLeft, -1},
   };
   return keys;
 }
@@ -153,7 +157,8 @@ void WriteKey(const TSettings &settings, TIniDocument &doc, const TKey &key) {
         using T = std::remove_cvref_t<decltype(settings.*member)>;
         if constexpr (std::is_same_v<T, QString>)
           doc.WriteString(key.Section, name,
-                          name == key::CharMap ? BangQuote(settings.*member) : settings.*member);
+                          name == storekey::CharMap ? BangQuote(settings.*member)
+                                                    : settings.*member);
         else if constexpr (std::is_same_v<T, bool>)
           doc.WriteBool(key.Section, name, settings.*member);
         else
@@ -178,6 +183,11 @@ QString WithTrailingSeparator(const QString &dir) {
   return dir.endsWith(u'/') ? dir : dir + u'/';
 }
 
+// The settings file's name: the program's name with the extension ".ini".
+QString IniFileName(const QFileInfo &program) {
+  return program.completeBaseName() + SettingsExtension;
+}
+
 } // namespace
 
 QString RunningProgramPath() {
@@ -196,8 +206,7 @@ TSettings::TSettings() : TSettings(RunningProgramPath()) {}
 TSettings::TSettings(const QString &programPath)
     : programPath_(QFileInfo(programPath).absoluteFilePath()) {
   const QFileInfo program(programPath_);
-  SettingsPath = WithTrailingSeparator(program.absolutePath()) + program.completeBaseName() +
-                 SettingsExtension;
+  SettingsPath = WithTrailingSeparator(program.absolutePath()) + IniFileName(program);
   for (const TKey &key : Keys())
     SetDefault(*this, key);
   for (const TKey &key : StatusKeys())
@@ -228,7 +237,7 @@ void TSettings::Report(const QString &message) const {
 
 void TSettings::SelectStore(QChar letter) {
   const QFileInfo program(programPath_);
-  const QString name = program.completeBaseName() + SettingsExtension;
+  const QString name = IniFileName(program);
   if (letter == u'C') {
     TSettingsWriteGuard guard(lock_);
     SettingsPath = WithTrailingSeparator(program.absolutePath()) + name;
@@ -270,16 +279,16 @@ void TSettings::Load(TWindowGeometry *window) {
   if (LamePath.isEmpty())
     LamePath = FindLamePath();
 
-  doc.ReadItemList(section::TagList, TagList);
-  if (doc.SectionExists(section::DirNameReplaceInfo))
-    DirNameReplaceInfo = doc.ReadSectionValues(section::DirNameReplaceInfo);
-  doc.ReadItemList(section::ACCInfo, ACCInfo);
+  doc.ReadItemList(storesection::TagList, TagList);
+  if (doc.SectionExists(storesection::DirNameReplaceInfo))
+    DirNameReplaceInfo = doc.ReadSectionValues(storesection::DirNameReplaceInfo);
+  doc.ReadItemList(storesection::ACCInfo, ACCInfo);
 
   if (window) {
-    window->Width = doc.ReadInteger(section::Status, key::Width, window->Width);
-    window->Height = doc.ReadInteger(section::Status, key::Heigth, window->Height);
-    window->Top = doc.ReadInteger(section::Status, key::Top, window->Top);
-    window->Left = doc.ReadInteger(section::Status, key::Left, window->Left);
+    window->Width = doc.ReadInteger(storesection::Status, storekey::Width, window->Width);
+    window->Height = doc.ReadInteger(storesection::Status, storekey::Heigth, window->Height);
+    window->Top = doc.ReadInteger(storesection::Status, storekey::Top, window->Top);
+    window->Left = doc.ReadInteger(storesection::Status, storekey::Left, window->Left);
   }
   for (const TKey &key : StatusKeys())
     ReadKey(*this, doc, key);
@@ -296,20 +305,20 @@ void TSettings::Save(const TWindowGeometry *window) {
   for (const TKey &key : Keys())
     WriteKey(*this, doc, key);
 
-  doc.WriteItemList(section::TagList, TagList);
-  doc.EraseSection(section::DirNameReplaceInfo);
+  doc.WriteItemList(storesection::TagList, TagList);
+  doc.EraseSection(storesection::DirNameReplaceInfo);
   for (const QString &rule : DirNameReplaceInfo) {
     const qsizetype eq = rule.indexOf(u'=');
-    doc.AppendString(section::DirNameReplaceInfo, eq < 0 ? rule : rule.left(eq),
+    doc.AppendString(storesection::DirNameReplaceInfo, eq < 0 ? rule : rule.left(eq),
                      eq < 0 ? QString() : rule.mid(eq + 1));
   }
-  doc.WriteItemList(section::ACCInfo, ACCInfo);
+  doc.WriteItemList(storesection::ACCInfo, ACCInfo);
 
   if (window) {
-    doc.WriteInteger(section::Status, key::Width, window->Width);
-    doc.WriteInteger(section::Status, key::Heigth, window->Height);
-    doc.WriteInteger(section::Status, key::Top, window->Top);
-    doc.WriteInteger(section::Status, key::Left, window->Left);
+    doc.WriteInteger(storesection::Status, storekey::Width, window->Width);
+    doc.WriteInteger(storesection::Status, storekey::Heigth, window->Height);
+    doc.WriteInteger(storesection::Status, storekey::Top, window->Top);
+    doc.WriteInteger(storesection::Status, storekey::Left, window->Left);
   }
   for (const TKey &key : StatusKeys())
     WriteKey(*this, doc, key);

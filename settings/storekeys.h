@@ -6,7 +6,7 @@
 
 #define QRW_STORE_NAME(name) inline const QString name = QStringLiteral(#name);
 
-namespace section {
+namespace storesection {
 QRW_STORE_NAME(System)
 QRW_STORE_NAME(Lame)
 QRW_STORE_NAME(Tag)
@@ -17,9 +17,9 @@ QRW_STORE_NAME(TagList)
 QRW_STORE_NAME(DirNameReplaceInfo)
 QRW_STORE_NAME(ACCInfo)
 QRW_STORE_NAME(Status)
-} // namespace section
+} // namespace storesection
 
-namespace key {
+namespace storekey {
 QRW_STORE_NAME(UseCueMacro)
 QRW_STORE_NAME(UseCueID3Tag)
 QRW_STORE_NAME(UseCueOptions)
@@ -82,6 +82,6 @@ QRW_STORE_NAME(CSWidth)
 QRW_STORE_NAME(CSHeight)
 QRW_STORE_NAME(CSTop)
 QRW_STORE_NAME(CSLeft)
-} // namespace key
+} // namespace storekey
 
 #undef QRW_STORE_NAME

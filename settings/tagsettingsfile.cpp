@@ -23,13 +23,13 @@ constexpr int DefaultTextCode = 1;
 constexpr int MaxPadSize = 4096;
 
 void TakeRevision(const TIniDocument &doc, const QString &name, int &revision) {
-  const int value = doc.ReadInteger(section::Tag, name, 0);
+  const int value = doc.ReadInteger(storesection::Tag, name, 0);
   if (value >= 0 && value <= MaxRevision)
     revision = value;
 }
 
 int TextCode(const TIniDocument &doc, const QString &name, int count) {
-  const int value = doc.ReadInteger(section::Tag, name, DefaultTextCode);
+  const int value = doc.ReadInteger(storesection::Tag, name, DefaultTextCode);
   return value >= 0 && value < count ? value : DefaultTextCode;
 }
 
@@ -43,17 +43,19 @@ void ImportTagSettings(const QString &path, TTagSettings &settings) {
   const TIniDocument doc = TIniFileStore(path).Read();
   const TTagSettings defaults;
 
-  settings.UseTagInfo = doc.ReadBool(section::Tag, key::UseTagInfo, defaults.UseTagInfo);
-  settings.TagVerMJ = doc.ReadInteger(section::Tag, key::TagVerMJ, defaults.TagVerMJ) == 4 ? 4 : 3;
-  TakeRevision(doc, key::TagVerMNV23, settings.TagVerMNV23);
-  TakeRevision(doc, key::TagVerMNV24, settings.TagVerMNV24);
-  settings.TagTextCodeV23 = TextCode(doc, key::TagTextCodeV23, TextCodesV23);
-  settings.TagTextCodeV24 = TextCode(doc, key::TagTextCodeV24, TextCodesV24);
+  settings.UseTagInfo = doc.ReadBool(storesection::Tag, storekey::UseTagInfo, defaults.UseTagInfo);
+  settings.TagVerMJ =
+      doc.ReadInteger(storesection::Tag, storekey::TagVerMJ, defaults.TagVerMJ) == 4 ? 4 : 3;
+  TakeRevision(doc, storekey::TagVerMNV23, settings.TagVerMNV23);
+  TakeRevision(doc, storekey::TagVerMNV24, settings.TagVerMNV24);
+  settings.TagTextCodeV23 = TextCode(doc, storekey::TagTextCodeV23, TextCodesV23);
+  settings.TagTextCodeV24 = TextCode(doc, storekey::TagTextCodeV24, TextCodesV24);
   settings.TagPadSize = std::clamp(
-      doc.ReadInteger(section::Tag, key::TagPadSize, defaults.TagPadSize), 0, MaxPadSize);
-  settings.TagTermNull = doc.ReadBool(section::Tag, key::TagTermNull, defaults.TagTermNull);
+      doc.ReadInteger(storesection::Tag, storekey::TagPadSize, defaults.TagPadSize), 0, MaxPadSize);
+  settings.TagTermNull =
+      doc.ReadBool(storesection::Tag, storekey::TagTermNull, defaults.TagTermNull);
 
-  if (!doc.ReadItemList(section::TagList, settings.TagList))
+  if (!doc.ReadItemList(storesection::TagList, settings.TagList))
     settings.TagList.clear();
 }
 
@@ -61,15 +63,15 @@ void ExportTagSettings(const QString &path, const TTagSettings &settings) {
   TIniFileStore file(path);
   TIniDocument doc = file.Read();
 
-  doc.WriteBool(section::Tag, key::UseTagInfo, settings.UseTagInfo);
-  doc.WriteInteger(section::Tag, key::TagVerMJ, settings.TagVerMJ == 4 ? 4 : 3);
-  doc.WriteInteger(section::Tag, key::TagVerMNV23, settings.TagVerMNV23 & 0xFF);
-  doc.WriteInteger(section::Tag, key::TagVerMNV24, settings.TagVerMNV24 & 0xFF);
-  doc.WriteInteger(section::Tag, key::TagTextCodeV23, settings.TagTextCodeV23);
-  doc.WriteInteger(section::Tag, key::TagTextCodeV24, settings.TagTextCodeV24);
-  doc.WriteInteger(section::Tag, key::TagPadSize, settings.TagPadSize);
-  doc.WriteBool(section::Tag, key::TagTermNull, settings.TagTermNull);
+  doc.WriteBool(storesection::Tag, storekey::UseTagInfo, settings.UseTagInfo);
+  doc.WriteInteger(storesection::Tag, storekey::TagVerMJ, settings.TagVerMJ == 4 ? 4 : 3);
+  doc.WriteInteger(storesection::Tag, storekey::TagVerMNV23, settings.TagVerMNV23 & 0xFF);
+  doc.WriteInteger(storesection::Tag, storekey::TagVerMNV24, settings.TagVerMNV24 & 0xFF);
+  doc.WriteInteger(storesection::Tag, storekey::TagTextCodeV23, settings.TagTextCodeV23);
+  doc.WriteInteger(storesection::Tag, storekey::TagTextCodeV24, settings.TagTextCodeV24);
+  doc.WriteInteger(storesection::Tag, storekey::TagPadSize, settings.TagPadSize);
+  doc.WriteBool(storesection::Tag, storekey::TagTermNull, settings.TagTermNull);
 
-  doc.WriteItemList(section::TagList, settings.TagList);
+  doc.WriteItemList(storesection::TagList, settings.TagList);
   file.Write(doc);
 }

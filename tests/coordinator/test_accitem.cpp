@@ -1,8 +1,6 @@
 // TACCItem::Match: the four conditions under both AccMatchAsText values.
 #include "coordinator/accitem.h"
 
-#include "macros/test_support.h"
-
 #include <gtest/gtest.h>
 
 namespace {

@@ -1,8 +1,6 @@
 // ParseACCRule, keyword normalisation and keyword lists: accepted and rejected rules.
 #include "coordinator/accrule.h"
 
-#include "macros/test_support.h"
-
 #include <gtest/gtest.h>
 #include <vector>
 

@@ -56,6 +56,10 @@ struct FrameCase {
   const char *frame; // the frame's bytes, header included
 };
 
+void PrintTo(const FrameCase &c, std::ostream *os) {
+  *os << c.what;
+}
+
 // Every frame type in every encoding, each with and without terminator or byte-order mark.
 const FrameCase FrameCases[] = {
     {"TIT2 v2.4 UTF-8, no terminator", 0x0400, 3, true, false, u"TIT2", u"abc",

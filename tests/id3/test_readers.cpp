@@ -3,6 +3,7 @@
 #include "id3/id3tag.h"
 #include "id3/mp3file.h"
 #include "id3/tagsettings.h"
+#include "support/testwav.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -13,8 +14,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QtEndian>
-#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -59,33 +58,6 @@ QString FindMutagenPython() {
   return {};
 }
 
-// 0.5 s of a 440 Hz tone, 44.1 kHz 16-bit stereo, as a canonical 44-byte-header WAV.
-QByteArray MakeWav() {
-  constexpr int rate = 44100, channels = 2, frames = rate / 2;
-  QByteArray pcm;
-  for (int i = 0; i < frames; ++i) {
-    const auto v = static_cast<qint16>(8000 * std::sin(2 * M_PI * 440 * i / rate));
-    for (int c = 0; c < channels; ++c) {
-      pcm.append(static_cast<char>(v & 0xFF));
-      pcm.append(static_cast<char>((v >> 8) & 0xFF));
-    }
-  }
-  auto le32 = [](quint32 v) {
-    QByteArray b(4, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-  };
-  auto le16 = [](quint16 v) {
-    QByteArray b(2, '\0');
-    qToLittleEndian(v, b.data());
-    return b;
-  };
-  QByteArray wav = "RIFF" + le32(36 + pcm.size()) + "WAVEfmt " + le32(16) + le16(1) +
-                   le16(channels) + le32(rate) + le32(rate * channels * 2) + le16(channels * 2) +
-                   le16(16) + "data" + le32(pcm.size());
-  return wav + pcm;
-}
-
 struct TestFrame {
   const char16_t *name;
   const char16_t *text;
@@ -117,6 +89,10 @@ struct ReaderCase {
   int encodingByte; // the encoding the frames should carry
 };
 
+void PrintTo(const ReaderCase &c, std::ostream *os) {
+  *os << c.what;
+}
+
 const ReaderCase ReaderCases[] = {
     {"v23_latin1", 3, 0, false, 300, 0},        {"v23_utf16", 3, 1, true, 256, 1},
     {"v23_utf16be_setting", 3, 2, false, 0, 1}, {"v24_latin1", 4, 0, true, 4096, 0},
@@ -137,14 +113,13 @@ protected:
     ASSERT_FALSE(ffprobe_.isEmpty()) << "ffprobe is not installed (Debian package ffmpeg)";
     ASSERT_FALSE(python_.isEmpty()) << "no python3 with mutagen (Debian package python3-mutagen)";
     ASSERT_TRUE(dir_.isValid());
-    QFile wav(dir_.filePath(u"in.wav"_qs));
-    ASSERT_TRUE(wav.open(QIODevice::WriteOnly));
-    wav.write(MakeWav());
-    wav.close();
+    // Half a second of audio.
+    const QString wav = dir_.filePath(u"in.wav"_qs);
+    ASSERT_TRUE(testsupport::WriteTestWav(wav, 22050));
     // lame writes its own ID3v2 tag here; the final file must not keep it.
     const TRunResult r =
         RunProgram(lame_, {u"--quiet"_qs, u"-b"_qs, u"128"_qs, u"--tt"_qs, u"LAMETITLE"_qs,
-                           u"--id3v2-only"_qs, wav.fileName(), dir_.filePath(u"enc.mp3"_qs)});
+                           u"--id3v2-only"_qs, wav, dir_.filePath(u"enc.mp3"_qs)});
     ASSERT_TRUE(r.ok) << r.error.toStdString();
   }
 

@@ -13,6 +13,10 @@ struct NameCase {
   bool latin1;
 };
 
+void PrintTo(const NameCase &c, std::ostream *os) {
+  *os << QString::fromUtf16(c.name).toStdString();
+}
+
 const NameCase NameCases[] = {
     // valid
     {u"TALB", ftText, u"TALB", u"", false},

@@ -14,6 +14,10 @@ struct MappingCase {
   std::uint16_t padding;
 };
 
+void PrintTo(const MappingCase &c, std::ostream *os) {
+  *os << c.what;
+}
+
 TID3TagSettings Make(int mj, int code23, int code24, int pad = 256, int mn23 = 0, int mn24 = 0) {
   TID3TagSettings s;
   s.TagVerMJ = mj;

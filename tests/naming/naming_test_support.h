@@ -1,5 +1,5 @@
-// Helpers shared by the naming tests: readable QString output and macro tables (from the macro
-// tests' support), short literals, expected relative names, and files made in scratch folders.
+// Helpers shared by the naming tests: the macro tests' album fixture, short literals, expected
+// relative names, and files made in scratch folders.
 #pragma once
 
 #include "macros/test_support.h"

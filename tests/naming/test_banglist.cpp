@@ -10,6 +10,10 @@ struct ParseCase {
   QStringList fields;
 };
 
+void PrintTo(const ParseCase &c, std::ostream *os) {
+  *os << Q(c.text).toStdString();
+}
+
 class BangListParse : public testing::TestWithParam<ParseCase> {};
 
 TEST_P(BangListParse, Reads) {

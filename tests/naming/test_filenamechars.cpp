@@ -10,6 +10,10 @@ struct MapCase {
   const char16_t *expected;
 };
 
+void PrintTo(const MapCase &c, std::ostream *os) {
+  *os << Q(c.text).toStdString();
+}
+
 class FileNameChars : public testing::TestWithParam<MapCase> {};
 
 TEST_P(FileNameChars, DefaultMap) {

@@ -61,6 +61,10 @@ struct NameCase {
   bool valid;
 };
 
+void PrintTo(const NameCase &c, std::ostream *os) {
+  *os << Q(c.name).toStdString() << (c.valid ? " valid" : " invalid");
+}
+
 class GlobalTagName : public testing::TestWithParam<NameCase> {};
 
 TEST_P(GlobalTagName, Validity) {

@@ -18,6 +18,10 @@ struct SafeCase {
   QStringList expected;
 };
 
+void PrintTo(const SafeCase &c, std::ostream *os) {
+  *os << Q(c.name).toStdString();
+}
+
 class SafeDirName : public testing::TestWithParam<SafeCase> {};
 
 TEST_P(SafeDirName, StaysRelativeAndBelow) {

@@ -7,6 +7,7 @@
 #include "plugin-wav/wavbuilder.h"
 #include "plugins/testplugins.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 #include <set>
@@ -213,24 +214,37 @@ TEST(TWaveInputStream, StreamWhoseHandleIsClosedAlreadyDoesNothingMore) {
 TEST(TWaveStreamManager, ProgramPluginFolderHoldsKplwavForUpperCaseWav) {
   const QString kplwav = QStringLiteral(QUARROW_PLUGIN_DIR "/kplwav.kpl");
   ASSERT_TRUE(QFileInfo(kplwav).isFile());
-
-  TFiles files;
-  const QByteArray frames = FrameBytes(300, 4);
-  const QString file = files.Make(QStringLiteral("X.WAV"),
-                                  BuildWav({{"fmt ", FmtBody(1, 2, 44100, 16)}, {"data", frames}}));
   TWaveStreamManager m;
   m.LoadPlugins(QStringLiteral(QUARROW_PLUGIN_DIR));
   ASSERT_TRUE(m.IsLoaded(kplwav));
-  std::unique_ptr<TWaveInputStream> s = m.OpenInputStream(file);
-  ASSERT_NE(s, nullptr);
-  EXPECT_EQ(s->Plugin()->Path(), kplwav);
-  EXPECT_EQ(s->SampleCount, 300);
-  EXPECT_EQ(+s->Format.channels, 2);
-  EXPECT_EQ(+s->Format.samplesPerSec, 44100u);
-  EXPECT_EQ(+s->Format.blockAlign, 4);
-  QByteArray read(300 * 4, '\0');
-  EXPECT_EQ(s->Read(read.data(), 128), 128);
-  EXPECT_EQ(s->Read(read.data() + 128 * 4, 1000), 172);
-  EXPECT_EQ(s->Read(read.data(), 1), 0);
-  EXPECT_EQ(read, frames);
+
+  // The name crosses to the plug-in as UTF-8, whatever characters it has.
+  TFiles files;
+  const QByteArray frames = FrameBytes(300, 4);
+  for (const QString &name : {QStringLiteral("X.WAV"), QStringLiteral("ライブ 音源.WAV")}) {
+    SCOPED_TRACE(name.toStdString());
+    const QString file =
+        files.Make(name, BuildWav({{"fmt ", FmtBody(1, 2, 44100, 16)}, {"data", frames}}));
+    std::unique_ptr<TWaveInputStream> s = m.OpenInputStream(file);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->Plugin()->Path(), kplwav);
+    EXPECT_EQ(s->SampleCount, 300);
+    EXPECT_EQ(+s->Format.channels, 2);
+    EXPECT_EQ(+s->Format.samplesPerSec, 44100u);
+    EXPECT_EQ(+s->Format.blockAlign, 4);
+    QByteArray read(300 * 4, '\0');
+    EXPECT_EQ(s->Read(read.data(), 128), 128);
+    EXPECT_EQ(s->Read(read.data() + 128 * 4, 1000), 172);
+    EXPECT_EQ(s->Read(read.data(), 1), 0);
+    EXPECT_EQ(read, frames);
+  }
+}
+
+TEST(TWaveStreamManager, ProgramPluginFolderIsPluginBesideTheExecutable) {
+  int argc = 1;
+  char name[] = "test_wavestreammanager";
+  char *argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  EXPECT_EQ(TWaveStreamManager::ProgramPluginDirectory(),
+            QCoreApplication::applicationDirPath() + QStringLiteral("/Plugin"));
 }

@@ -12,12 +12,6 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
-#include <ostream>
-
-// Texts in failure messages as text.
-inline void PrintTo(const QString &s, std::ostream *os) {
-  *os << '"' << s.toStdString() << '"';
-}
 
 inline QString TestPluginDir(const char *folder) {
   return QDir(QStringLiteral(QUARROW_TEST_PLUGIN_DIR)).filePath(QLatin1String(folder));

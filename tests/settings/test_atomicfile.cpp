@@ -2,7 +2,6 @@
 #include "settings/atomicfile.h"
 
 #include "messages/error.h"
-#include "settings/printers.h"
 
 #include <gtest/gtest.h>
 
@@ -39,7 +38,7 @@ ssize_t WriteHalfThenFail(int fd, const void *buffer, size_t count) {
   return -1;
 }
 
-class AtomicFile : public testing::Test {
+class settings_atomic_file : public testing::Test {
 protected:
   void SetUp() override { ASSERT_TRUE(dir_.isValid()); }
   void TearDown() override { SetAtomicWriteFunction(nullptr); }
@@ -51,7 +50,7 @@ protected:
   QTemporaryDir dir_;
 };
 
-TEST_F(AtomicFile, CreatesAndReplaces) {
+TEST_F(settings_atomic_file, CreatesAndReplaces) {
   const QString path = Path("quarrow.ini");
   WriteFileAtomically(path, "first");
   EXPECT_EQ(ReadAll(path), "first");
@@ -62,7 +61,7 @@ TEST_F(AtomicFile, CreatesAndReplaces) {
   EXPECT_EQ(Entries(), QStringList{QStringLiteral("quarrow.ini")});
 }
 
-TEST_F(AtomicFile, KeepsPermissionsAndFollowsLinks) {
+TEST_F(settings_atomic_file, KeepsPermissionsAndFollowsLinks) {
   const QString path = Path("real.ini");
   WriteRaw(path, "old");
   ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
@@ -75,7 +74,7 @@ TEST_F(AtomicFile, KeepsPermissionsAndFollowsLinks) {
   EXPECT_EQ(info.st_mode & 07777, 0640u);
 }
 
-TEST_F(AtomicFile, WriteFailingPartWayLeavesTheOldFileByteForByte) {
+TEST_F(settings_atomic_file, WriteFailingPartWayLeavesTheOldFileByteForByte) {
   const QString path = Path("quarrow.ini");
   const QByteArray old = QByteArray("[Lame]\r\nQuality=3\r\n\xEF\xBC\x8A") + QByteArray(5000, 'o');
   WriteRaw(path, old);
@@ -92,7 +91,7 @@ TEST_F(AtomicFile, WriteFailingPartWayLeavesTheOldFileByteForByte) {
   EXPECT_EQ(Entries(), QStringList{QStringLiteral("quarrow.ini")}) << "temporary file left";
 }
 
-TEST_F(AtomicFile, FailuresBeforeAndAtTheRenameAreReported) {
+TEST_F(settings_atomic_file, FailuresBeforeAndAtTheRenameAreReported) {
   EXPECT_THROW(WriteFileAtomically(Path("missing/dir/quarrow.ini"), "x"), TError);
   ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("taken.ini")));
   ASSERT_TRUE(QDir(Path("taken.ini")).mkdir(QStringLiteral("inside")));

@@ -1,13 +1,11 @@
 // Bang quoting and bang lists.
 #include "settings/bangquote.h"
 
-#include "settings/printers.h"
-
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(BangQuote, QuoteAndUnquote) {
+TEST(settings_bang_quote, QuoteAndUnquote) {
   const std::pair<const char *, const char *> cases[] = {
       {"", "!!"},    {"abc", "!abc!"}, {"a!b", "!a!!b!"},
       {"!", "!!!!"}, {"!!", "!!!!!!"}, {"￥／：＊？”＜＞｜", "!￥／：＊？”＜＞｜!"}};
@@ -17,12 +15,12 @@ TEST(BangQuote, QuoteAndUnquote) {
   }
 }
 
-TEST(BangQuote, UnquoteLeavesOtherTextsAlone) {
+TEST(settings_bang_quote, UnquoteLeavesOtherTextsAlone) {
   for (const char *text : {"abc", "!abc", "abc!", "!", "", "a!!b", "\"x\""})
     EXPECT_EQ(BangUnquote(QString::fromUtf8(text)), QString::fromUtf8(text)) << text;
 }
 
-TEST(BangList, DefaultTagListSplitsIntoFifteenQuotedDefinitions) {
+TEST(settings_bang_list, DefaultTagListSplitsIntoFifteenQuotedDefinitions) {
   const QStringList pieces = SplitBangList(
       QStringLiteral("!TALB!;!%ATitle%!,!@TYER!;!%YearRel;Date%!,!TXXX.DISCID!;!a,b!"), u',');
   EXPECT_EQ(pieces, (QStringList{QStringLiteral("!TALB!;!%ATitle%!"),
@@ -30,7 +28,7 @@ TEST(BangList, DefaultTagListSplitsIntoFifteenQuotedDefinitions) {
                                  QStringLiteral("!TXXX.DISCID!;!a,b!")}));
 }
 
-TEST(BangList, Pieces) {
+TEST(settings_bang_list, Pieces) {
   const std::pair<const char *, QStringList> cases[] = {
       {"", {}},
       {"one", {"one"}},

@@ -1,8 +1,6 @@
 // The INI document: Windows INI rules, and values that survive writing and reading unchanged.
 #include "settings/inidocument.h"
 
-#include "settings/printers.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -11,7 +9,7 @@ TIniDocument Parse(const char *text) {
   return TIniDocument::Parse(QByteArray(text));
 }
 
-TEST(IniDocument, NamesMatchWithoutRegardToCaseAndKeepTheirOrder) {
+TEST(settings_ini_document, NamesMatchWithoutRegardToCaseAndKeepTheirOrder) {
   TIniDocument doc = Parse("[Lame]\nQuality=5\nVBRLevel=2\n[tag]\nTagVerMJ=4\n");
   EXPECT_EQ(doc.ReadInteger(QStringLiteral("LAME"), QStringLiteral("quality"), 0), 5);
   EXPECT_EQ(doc.ReadInteger(QStringLiteral("Tag"), QStringLiteral("TAGVERMJ"), 0), 4);
@@ -22,7 +20,7 @@ TEST(IniDocument, NamesMatchWithoutRegardToCaseAndKeepTheirOrder) {
                                         "[tag]\nTagVerMJ=4\n\n[System]\nShowMenu=1\n"));
 }
 
-TEST(IniDocument, SectionWithoutEntriesCountsAsAbsent) {
+TEST(settings_ini_document, SectionWithoutEntriesCountsAsAbsent) {
   const TIniDocument doc = Parse("[TagList]\n; nothing here\n[ACCInfo]\n[Status]\nWidth=3\n");
   EXPECT_FALSE(doc.SectionExists(QStringLiteral("TagList")));
   EXPECT_FALSE(doc.SectionExists(QStringLiteral("ACCInfo")));
@@ -34,7 +32,7 @@ TEST(IniDocument, SectionWithoutEntriesCountsAsAbsent) {
   EXPECT_EQ(list, QStringList{QStringLiteral("kept")});
 }
 
-TEST(IniDocument, ItemListsReadUpToTheEntryCount) {
+TEST(settings_ini_document, ItemListsReadUpToTheEntryCount) {
   const std::pair<const char *, QStringList> cases[] = {
       {"[L]\nItem0=a\nItem2=c\n", {"a", ""}},
       {"[L]\nitem1=b\nITEM0=a\n", {"a", "b"}},
@@ -54,7 +52,7 @@ TEST(IniDocument, ItemListsReadUpToTheEntryCount) {
   EXPECT_EQ(doc.Serialize(), QByteArray());
 }
 
-TEST(IniDocument, EveryKeyAndValueSurvivesWritingAndReading) {
+TEST(settings_ini_document, EveryKeyAndValueSurvivesWritingAndReading) {
   const QStringList texts = {QString(),
                              QStringLiteral("plain"),
                              QStringLiteral(" leading"),
@@ -89,7 +87,7 @@ TEST(IniDocument, EveryKeyAndValueSurvivesWritingAndReading) {
   }
 }
 
-TEST(IniDocument, ReadsFilesWrittenByOthers) {
+TEST(settings_ini_document, ReadsFilesWrittenByOthers) {
   const TIniDocument doc =
       Parse("\xEF\xBB\xBF; made by hand\r\n[Lame]\r\n  Quality = 4  \r\nLamePath=\"C:\\lame\\\"\r\n"
             "junk line\r\n[Output\r\nCharMap=!x!\r\n[lame]\r\nQuality=9\r\nVBRLevel=6\r\n");
@@ -105,7 +103,7 @@ TEST(IniDocument, ReadsFilesWrittenByOthers) {
   EXPECT_TRUE(again.contains("junk line\n"));
 }
 
-TEST(IniDocument, CorruptBytesNeverStopTheRest) {
+TEST(settings_ini_document, CorruptBytesNeverStopTheRest) {
   QByteArray text("[Lame]\nQuality=5\n");
   for (int i = 0; i < 256; ++i)
     text += static_cast<char>(i * 37);
@@ -116,7 +114,7 @@ TEST(IniDocument, CorruptBytesNeverStopTheRest) {
   TIniDocument::Parse(doc.Serialize()); // and what it writes reads again
 }
 
-TEST(IniDocument, NumbersAndBools) {
+TEST(settings_ini_document, NumbersAndBools) {
   const std::pair<const char *, int> ints[] = {{"12", 12},
                                                {"-3", -3},
                                                {"+4", 4},
@@ -144,7 +142,7 @@ TEST(IniDocument, NumbersAndBools) {
   EXPECT_TRUE(doc.ReadBool(QStringLiteral("S"), QStringLiteral("Missing"), true));
 }
 
-TEST(IniDocument, DuplicateKeysReadTheFirstAndAllAreListed) {
+TEST(settings_ini_document, DuplicateKeysReadTheFirstAndAllAreListed) {
   TIniDocument doc = Parse("[R]\nabc=x\nABC=y\n");
   EXPECT_EQ(doc.ReadString(QStringLiteral("R"), QStringLiteral("Abc"), {}), QStringLiteral("x"));
   EXPECT_EQ(doc.ReadSectionValues(QStringLiteral("R")),

@@ -2,8 +2,6 @@
 #include "settings/levels.h"
 #include "settings/settings.h"
 
-#include "settings/printers.h"
-
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
@@ -15,7 +13,7 @@ struct TEncodeCase {
   LevelCode Code;
 };
 
-TEST(LevelCode, EncodeAndDecodeAgree) {
+TEST(settings_level_code, EncodeAndDecodeAgree) {
   const TEncodeCase cases[] = {{1, 13, 3, 16973837},
                                {3, 3, 3, 50528259},
                                {2, 96, 3, 33751136},
@@ -49,7 +47,7 @@ TEST(LevelCode, EncodeAndDecodeAgree) {
   }
 }
 
-TEST(LevelCode, DecodeRejectsWhatEncodeWouldNotMake) {
+TEST(settings_level_code, DecodeRejectsWhatEncodeWouldNotMake) {
   int type, value, quality;
   EXPECT_FALSE(DecodeLevelCode(0x010A000D, type, value, quality)); // quality 10
   EXPECT_EQ(quality, 10);
@@ -61,7 +59,7 @@ TEST(LevelCode, DecodeRejectsWhatEncodeWouldNotMake) {
   EXPECT_FALSE(DecodeLevelCode(0x0403000D, type, value, quality));
 }
 
-TEST(LevelCode, OptionTexts) {
+TEST(settings_level_code, OptionTexts) {
   const std::pair<LevelCode, const char *> cases[] = {
       {16973837, "--cbr -b 320 -q 3"},
       {50528259, "-V 3 -q 3"},
@@ -79,7 +77,7 @@ TEST(LevelCode, OptionTexts) {
     EXPECT_EQ(LevelCodeToOptions(code), QString::fromUtf8(text)) << code;
 }
 
-TEST(LevelList, DefaultText) {
+TEST(settings_level_list, DefaultText) {
   TLevelTable table;
   ParseLevelList(5, QStringLiteral("!16973837!;;!50528259!;;!33751136!"), table);
   const TLevelTable expected = {{QStringLiteral("--cbr -b 320 -q 3"), 16973837},
@@ -97,7 +95,7 @@ struct TFieldCase {
   LevelCode Value;
 };
 
-TEST(LevelList, OneField) {
+TEST(settings_level_list, OneField) {
   const TFieldCase cases[] = {
       {"!0!", "", -1},
       {"!-1!", "", -1},
@@ -127,7 +125,7 @@ TEST(LevelList, OneField) {
   }
 }
 
-TEST(LevelList, FieldCountAlwaysMatchesTheCount) {
+TEST(settings_level_list, FieldCountAlwaysMatchesTheCount) {
   const std::pair<const char *, QList<LevelCode>> cases[] = {
       {"", {-1, -1, -1, -1, -1}},
       {"!16973837!", {16973837, -1, -1, -1, -1}},
@@ -147,7 +145,7 @@ TEST(LevelList, FieldCountAlwaysMatchesTheCount) {
   }
 }
 
-TEST(LevelList, FormatQuotesCustomTextsAndLeavesUndefinedEmpty) {
+TEST(settings_level_list, FormatQuotesCustomTextsAndLeavesUndefinedEmpty) {
   TLevelTable undefined(5);
   EXPECT_EQ(FormatLevelList(undefined), QStringLiteral(";;;;"));
 
@@ -167,7 +165,7 @@ TEST(LevelList, FormatQuotesCustomTextsAndLeavesUndefinedEmpty) {
   EXPECT_EQ(back[4], table[4]);
 }
 
-TEST(LevelList, LevelByName) {
+TEST(settings_level_list, LevelByName) {
   const std::pair<const char *, int> cases[] = {
       {"medium", 3}, {"cl5", 5}, {"CL6", 0}, {"", 0},     {"CL1", 1}, {"HIGH", 1},
       {"Low", 5},    {"cl2", 2}, {"CL4", 4}, {" CL1", 0}, {"CL", 0},  {"Medium ", 0}};
@@ -176,7 +174,7 @@ TEST(LevelList, LevelByName) {
 }
 
 // Option texts from a settings object loaded from an empty store.
-class LevelOptions : public testing::Test {
+class settings_level_options : public testing::Test {
 protected:
   void SetUp() override {
     ASSERT_TRUE(dir_.isValid());
@@ -189,7 +187,7 @@ protected:
   std::unique_ptr<TSettings> settings_;
 };
 
-TEST_F(LevelOptions, Defaults) {
+TEST_F(settings_level_options, Defaults) {
   EXPECT_EQ(S().CurrentOptions(), QStringLiteral("-V 1 -q 3 -S --noreplaygain"));
   EXPECT_EQ(S().OptionsForLevel(1, true), QStringLiteral("--cbr -b 320 -q 3 -S --noreplaygain"));
   EXPECT_EQ(S().OptionsForLevel(2, true), QString());
@@ -203,7 +201,7 @@ TEST_F(LevelOptions, Defaults) {
     EXPECT_EQ(S().LevelCodeOf(n), code) << n;
 }
 
-TEST_F(LevelOptions, BoundsComeAfterTheQualityOfALevelAndBeforeItInTheCurrentOptions) {
+TEST_F(settings_level_options, BoundsComeAfterTheQualityOfALevelAndBeforeItInTheCurrentOptions) {
   S().UseVBRLB = true;
   S().VBRLB = 64;
   EXPECT_EQ(S().OptionsForLevel(5, true), QStringLiteral("--abr 96 -q 3 -b 64 -S --noreplaygain"));
@@ -216,7 +214,7 @@ TEST_F(LevelOptions, BoundsComeAfterTheQualityOfALevelAndBeforeItInTheCurrentOpt
   EXPECT_EQ(S().CurrentOptions(), QStringLiteral("--cbr -b 128 -q 3 -S --noreplaygain"));
 }
 
-TEST_F(LevelOptions, Bounds) {
+TEST_F(settings_level_options, Bounds) {
   EXPECT_EQ(S().BoundOptions(), QString());
   S().UseVBRUB = true;
   S().VBRUB = 256;
@@ -228,7 +226,7 @@ TEST_F(LevelOptions, Bounds) {
   EXPECT_EQ(S().CurrentOptions(), QStringLiteral("-V 1 -b 64 -B 256 -q 3 -S --noreplaygain"));
 }
 
-TEST_F(LevelOptions, CustomTextsAndEmptyAdditionalOptions) {
+TEST_F(settings_level_options, CustomTextsAndEmptyAdditionalOptions) {
   S().CompressType = 3;
   S().CustomOptions.clear();
   S().UseOtherOption1 = false;
@@ -251,7 +249,7 @@ TEST_F(LevelOptions, CustomTextsAndEmptyAdditionalOptions) {
   EXPECT_EQ(S().CurrentOptions(), QStringLiteral(" -q 3  --tt x"));
 }
 
-TEST_F(LevelOptions, CBRPresetOutsideTheTableIsClamped) {
+TEST_F(settings_level_options, CBRPresetOutsideTheTableIsClamped) {
   S().CompressType = 0;
   const std::pair<int, const char *> cases[] = {
       {0, "--cbr -b 32"}, {13, "--cbr -b 320"}, {14, "--cbr -b 320"}, {-3, "--cbr -b 32"}};

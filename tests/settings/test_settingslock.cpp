@@ -76,7 +76,7 @@ private:
   std::thread thread_;
 };
 
-TEST(SettingsLock, SharedSideIsHeldByManyThreadsTogether) {
+TEST(settings_lock, SharedSideIsHeldByManyThreadsTogether) {
   TSettingsLock lock;
   TSettingsReadGuard mine(lock);
   THolder first(lock, THolder::Shared);
@@ -87,7 +87,7 @@ TEST(SettingsLock, SharedSideIsHeldByManyThreadsTogether) {
   EXPECT_FALSE(OtherCanWrite(lock));
 }
 
-TEST(SettingsLock, ExclusiveSideExcludesEveryOtherThreadUntilReleased) {
+TEST(settings_lock, ExclusiveSideExcludesEveryOtherThreadUntilReleased) {
   TSettingsLock lock;
   lock.BeginWrite();
   EXPECT_FALSE(OtherCanRead(lock));
@@ -107,7 +107,7 @@ TEST(SettingsLock, ExclusiveSideExcludesEveryOtherThreadUntilReleased) {
   EXPECT_TRUE(writer.HoldsWithin(Deadline));
 }
 
-TEST(SettingsLock, ExclusiveSideNestsWithBothSides) {
+TEST(settings_lock, ExclusiveSideNestsWithBothSides) {
   TSettingsLock lock;
   lock.BeginWrite();
   lock.BeginWrite();
@@ -122,7 +122,7 @@ TEST(SettingsLock, ExclusiveSideNestsWithBothSides) {
   EXPECT_TRUE(OtherCanWrite(lock));
 }
 
-TEST(SettingsLock, SharedHolderTakesExclusiveSideOnceOtherReadersLeave) {
+TEST(settings_lock, SharedHolderTakesExclusiveSideOnceOtherReadersLeave) {
   TSettingsLock lock;
   THolder other(lock, THolder::Shared);
   ASSERT_TRUE(other.HoldsWithin(Deadline));
@@ -147,7 +147,7 @@ TEST(SettingsLock, SharedHolderTakesExclusiveSideOnceOtherReadersLeave) {
   EXPECT_TRUE(OtherCanWrite(lock));
 }
 
-TEST(SettingsLock, SoleSharedHolderIsPromotedAtOnceAndKeepsItsSharedSide) {
+TEST(settings_lock, SoleSharedHolderIsPromotedAtOnceAndKeepsItsSharedSide) {
   TSettingsLock lock;
   lock.BeginRead();
   lock.BeginRead();
@@ -162,7 +162,7 @@ TEST(SettingsLock, SoleSharedHolderIsPromotedAtOnceAndKeepsItsSharedSide) {
   EXPECT_TRUE(OtherCanWrite(lock));
 }
 
-TEST(SettingsLock, GuardsReleaseOnExceptions) {
+TEST(settings_lock, GuardsReleaseOnExceptions) {
   TSettingsLock lock;
   EXPECT_THROW(
       {
@@ -175,7 +175,7 @@ TEST(SettingsLock, GuardsReleaseOnExceptions) {
   EXPECT_TRUE(OtherCanWrite(lock));
 }
 
-TEST(SettingsLock, ReleaseWithoutTakeChangesNothing) {
+TEST(settings_lock, ReleaseWithoutTakeChangesNothing) {
   TSettingsLock lock;
   THolder writer(lock, THolder::Exclusive);
   ASSERT_TRUE(writer.HoldsWithin(Deadline));
@@ -185,7 +185,7 @@ TEST(SettingsLock, ReleaseWithoutTakeChangesNothing) {
 }
 
 // Readers check that a writer's two-step change is never seen half done.
-TEST(SettingsLock, ReadersNeverSeeAHalfDoneWrite) {
+TEST(settings_lock, ReadersNeverSeeAHalfDoneWrite) {
   TSettingsLock lock;
   long first = 0, second = 0;
   std::atomic<bool> torn{false};
