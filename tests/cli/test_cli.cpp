@@ -5,6 +5,7 @@
 #include "testwav.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <csignal>
@@ -134,4 +135,27 @@ TEST_F(CliTest, InterruptBreaksTheRunCleanly) {
   EXPECT_EQ(p.exitCode(), 1);
   EXPECT_TRUE(QString::fromUtf8(out).contains(str::_log_Breaked));
   EXPECT_EQ(Outputs(), QStringList{"01 一.mp3"});
+}
+
+TEST_F(CliTest, ConvertsAMonkeysAudioImage) {
+  // A real Monkey's Audio image read through kplape and the project's libMAC.so.
+  ASSERT_TRUE(QFile::copy(QStringLiteral(QUARROW_TESTDATA_DIR "/ape/real-3990-3s.ape"),
+                          in_ + "/album/a.ape"));
+  const QByteArray cue = "TITLE \"猿\"\nFILE \"a.ape\" WAVE\n"
+                         "  TRACK 01 AUDIO\n    TITLE \"一\"\n    INDEX 01 00:00:00\n"
+                         "  TRACK 02 AUDIO\n    TITLE \"二\"\n    INDEX 01 00:02:00\n";
+  ASSERT_TRUE(testsupport::WriteFileBytes(in_ + "/album/a.cue", cue));
+  QString out, err;
+  ASSERT_EQ(Run(Common(), &out, &err), 0) << out.toStdString() << err.toStdString();
+  ASSERT_EQ(Outputs(), (QStringList{"01 一.mp3", "02 二.mp3"}));
+  // The image holds 156,556 frames: 2 s in track 1, the rest in track 2.
+  const double expected[] = {2.0, (156556 - 2 * 44100) / 44100.0};
+  for (int i = 0; i < 2; ++i) {
+    QProcess probe;
+    probe.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries", "format=duration",
+                                            "-of", "default=nw=1:nk=1",
+                                            out_ + "/album/" + Outputs()[i]});
+    ASSERT_TRUE(probe.waitForFinished(30000));
+    EXPECT_NEAR(probe.readAllStandardOutput().trimmed().toDouble(), expected[i], 0.06) << i;
+  }
 }
