@@ -25,6 +25,7 @@ function(quarrow_test name)
     QUARROW_PLUGIN_DIR="${QUARROW_PLUGIN_DIR}")
   # Every test file prints QStrings the same way in failure messages.
   target_compile_options(${name} PRIVATE -include ${PROJECT_SOURCE_DIR}/tests/support/print_qstring.h)
+  quarrow_embed_version(${name} DESCRIPTION "quarrow test program ${name}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST TEST_PREFIX "${name}."
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

@@ -28,7 +28,7 @@ TEST(FileVerInfo, ReadsTheBlockThisBinaryCarries) {
   TFileVerInfo info(selfPath());
   ASSERT_TRUE(info.Load(-1));
   EXPECT_EQ(info.ProductName, QStringLiteral("quarrow"));
-  EXPECT_EQ(info.FileDescription, QStringLiteral("quarrow shared unit tests"));
+  EXPECT_EQ(info.FileDescription, QStringLiteral("quarrow test program test_shared"));
   EXPECT_EQ(info.InternalName, QStringLiteral("test_shared"));
   EXPECT_FALSE(info.FileVersion.isEmpty());
   EXPECT_EQ(info.FileVersion, info.ProductVersion);
