@@ -6,7 +6,7 @@
 namespace str {
 namespace {
 
-struct Spec {
+struct Placeholder {
   bool left = false;
   bool zero = false;
   int width = 0;
@@ -14,13 +14,13 @@ struct Spec {
   QChar conv;
 };
 
-QString pad(const QString &body, const Spec &spec) {
-  if (body.size() >= spec.width)
+QString pad(const QString &body, const Placeholder &ph) {
+  if (body.size() >= ph.width)
     return body;
-  const qsizetype fill = spec.width - body.size();
-  if (spec.left)
+  const qsizetype fill = ph.width - body.size();
+  if (ph.left)
     return body + QString(fill, QLatin1Char(' '));
-  if (spec.zero && spec.conv != QLatin1Char('s') && spec.conv != QLatin1Char('c')) {
+  if (ph.zero && ph.conv != QLatin1Char('s') && ph.conv != QLatin1Char('c')) {
     // Zeros go between the sign and the digits.
     if (body.startsWith(QLatin1Char('-')))
       return QLatin1Char('-') + QString(fill, QLatin1Char('0')) + body.mid(1);
@@ -30,9 +30,9 @@ QString pad(const QString &body, const Spec &spec) {
 }
 
 // Text of one argument under one conversion; false when the two do not fit together.
-bool render(const FormatArg &arg, const Spec &spec, QString &out) {
+bool render(const FormatArg &arg, const Placeholder &ph, QString &out) {
   const auto &v = arg.value();
-  const char c = spec.conv.toLatin1();
+  const char c = ph.conv.toLatin1();
   switch (c) {
   case 'd':
   case 'i':
@@ -59,9 +59,9 @@ bool render(const FormatArg &arg, const Spec &spec, QString &out) {
     QString digits = c == 'x'   ? QString::number(magnitude, 16)
                      : c == 'X' ? QString::number(magnitude, 16).toUpper()
                                 : QString::number(magnitude);
-    if (spec.precision >= 0 && digits.size() < spec.precision)
-      digits = QString(spec.precision - digits.size(), QLatin1Char('0')) + digits;
-    out = pad(negative ? QLatin1Char('-') + digits : digits, spec);
+    if (ph.precision >= 0 && digits.size() < ph.precision)
+      digits = QString(ph.precision - digits.size(), QLatin1Char('0')) + digits;
+    out = pad(negative ? QLatin1Char('-') + digits : digits, ph);
     return true;
   }
   case 's': {
@@ -72,16 +72,16 @@ bool render(const FormatArg &arg, const Spec &spec, QString &out) {
       text = QString(*ch);
     else
       return false;
-    if (spec.precision >= 0)
-      text.truncate(spec.precision);
-    out = pad(text, spec);
+    if (ph.precision >= 0)
+      text.truncate(ph.precision);
+    out = pad(text, ph);
     return true;
   }
   case 'c': {
     if (const auto *ch = std::get_if<QChar>(&v))
-      out = pad(QString(*ch), spec);
+      out = pad(QString(*ch), ph);
     else if (const auto *i = std::get_if<std::int64_t>(&v))
-      out = pad(QString(QChar(static_cast<char16_t>(*i))), spec);
+      out = pad(QString(QChar(static_cast<char16_t>(*i))), ph);
     else
       return false;
     return true;
@@ -112,29 +112,29 @@ QString Format(const QString &fmt, std::initializer_list<FormatArg> args) {
     }
     const qsizetype start = i;
     qsizetype j = i + 1;
-    Spec spec;
+    Placeholder ph;
     for (; j < n; ++j) {
       if (fmt[j] == QLatin1Char('-'))
-        spec.left = true;
+        ph.left = true;
       else if (fmt[j] == QLatin1Char('0'))
-        spec.zero = true;
+        ph.zero = true;
       else
         break;
     }
     for (; j < n && fmt[j].isDigit(); ++j)
-      spec.width = spec.width * 10 + fmt[j].digitValue();
+      ph.width = ph.width * 10 + fmt[j].digitValue();
     if (j < n && fmt[j] == QLatin1Char('.')) {
-      spec.precision = 0;
+      ph.precision = 0;
       for (++j; j < n && fmt[j].isDigit(); ++j)
-        spec.precision = spec.precision * 10 + fmt[j].digitValue();
+        ph.precision = ph.precision * 10 + fmt[j].digitValue();
     }
     if (j >= n) {
       out += fmt.mid(start);
       break;
     }
-    spec.conv = fmt[j];
+    ph.conv = fmt[j];
     QString piece;
-    if (next < list.size() && render(list[next], spec, piece)) {
+    if (next < list.size() && render(list[next], ph, piece)) {
       out += piece;
       ++next;
     } else {
