@@ -110,8 +110,8 @@ bool ParseQuotedString(const QString &text, QString &result, bool &quoted) {
     return true;
   }
   QString inner;
-  const bool ok = text.size() >= 2 && text.back() == q &&
-                  UnquoteInner(text, 1, text.size() - 1, q, inner);
+  const bool ok =
+      text.size() >= 2 && text.back() == q && UnquoteInner(text, 1, text.size() - 1, q, inner);
   result = ok ? inner : QString();
   return ok;
 }

@@ -152,9 +152,9 @@ TEST_F(CliTest, ConvertsAMonkeysAudioImage) {
   const double expected[] = {2.0, (156556 - 2 * 44100) / 44100.0};
   for (int i = 0; i < 2; ++i) {
     QProcess probe;
-    probe.start(QStringLiteral("ffprobe"), {"-v", "error", "-show_entries", "format=duration",
-                                            "-of", "default=nw=1:nk=1",
-                                            out_ + "/album/" + Outputs()[i]});
+    probe.start(QStringLiteral("ffprobe"),
+                {"-v", "error", "-show_entries", "format=duration", "-of", "default=nw=1:nk=1",
+                 out_ + "/album/" + Outputs()[i]});
     ASSERT_TRUE(probe.waitForFinished(30000));
     EXPECT_NEAR(probe.readAllStandardOutput().trimmed().toDouble(), expected[i], 0.06) << i;
   }

@@ -27,20 +27,20 @@ namespace {
   X(UseCueID3Tag)                                                                                  \
   X(UseCueOptions)                                                                                 \
   X(SetHomeOnSingleDirDrag)                                                                        \
-  X(ShowMenu) X(CheckCRC) X(CRCType) X(CRCCaption) X(CompressType) X(CBRPreset) X(VBRLevel)        \
-      X(ABRBitRate) X(Quality) X(UseVBRLB) X(VBRLB) X(UseVBRUB) X(VBRUB) X(CLList) X(LamePath)     \
-          X(CustomOptions) X(OtherOption1) X(OtherOption2) X(UseOtherOption1) X(UseOtherOption2)   \
-              X(TagVerMJ) X(TagVerMNV23) X(TagVerMNV24) X(TagTextCodeV23) X(TagTextCodeV24)        \
-                  X(TagPadSize) X(UseTagInfo) X(TagTermNull) X(TagNoEmptyTag)                      \
-                      X(OutputHomeDirSelection) X(OutputHomeDirName) X(OutputMP3DirSelection)      \
-                          X(AddSuffixOnExistDir) X(MP3DirNameReplace) X(OutputMP3DirName)          \
-                              X(OutputFileName) X(AddSuffixOnExistFile) X(CharMap)                 \
-                                  X(LogCueSentence) X(LogCueMacroDef) X(LogCueID3TagDef)           \
-                                      X(LogCueOptionDef) X(LogCmdLine) X(LogID3Tag)                \
-                                          X(LogAutoExpand) X(LogAutoSave) X(LogDirName) X(UseACC)  \
-                                              X(AccMatchAsText) X(TagList) X(DirNameReplaceInfo)   \
-                                                  X(ACCInfo) X(CSWidth) X(CSHeight) X(CSTop)       \
-                                                      X(CSLeft)
+  X(ShowMenu)                                                                                      \
+  X(CheckCRC) X(CRCType) X(CRCCaption) X(CompressType) X(CBRPreset) X(VBRLevel) X(ABRBitRate)      \
+      X(Quality) X(UseVBRLB) X(VBRLB) X(UseVBRUB) X(VBRUB) X(CLList) X(LamePath) X(CustomOptions)  \
+          X(OtherOption1) X(OtherOption2) X(UseOtherOption1) X(UseOtherOption2) X(TagVerMJ)        \
+              X(TagVerMNV23) X(TagVerMNV24) X(TagTextCodeV23) X(TagTextCodeV24) X(TagPadSize)      \
+                  X(UseTagInfo) X(TagTermNull) X(TagNoEmptyTag) X(OutputHomeDirSelection)          \
+                      X(OutputHomeDirName) X(OutputMP3DirSelection) X(AddSuffixOnExistDir)         \
+                          X(MP3DirNameReplace) X(OutputMP3DirName) X(OutputFileName)               \
+                              X(AddSuffixOnExistFile) X(CharMap) X(LogCueSentence)                 \
+                                  X(LogCueMacroDef) X(LogCueID3TagDef) X(LogCueOptionDef)          \
+                                      X(LogCmdLine) X(LogID3Tag) X(LogAutoExpand) X(LogAutoSave)   \
+                                          X(LogDirName) X(UseACC) X(AccMatchAsText) X(TagList)     \
+                                              X(DirNameReplaceInfo) X(ACCInfo) X(CSWidth)          \
+                                                  X(CSHeight) X(CSTop) X(CSLeft)
 
 void ExpectSameFields(const TSettings &a, const TSettings &b) {
 #define QRW_EXPECT_FIELD(name) EXPECT_EQ(a.name, b.name) << #name;
