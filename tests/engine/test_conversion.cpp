@@ -439,3 +439,41 @@ TEST_F(ConversionTest, BreakInTrackTwoStopsCleanly) {
     EXPECT_TRUE(TempLeftovers().isEmpty());
   }
 }
+
+// The verdict of the CRC line against an EAC-style log beside the cue sheet, in UTF-16LE with a
+// byte-order mark as EAC writes it: the same value, another value, no log at all.
+TEST_F(ConversionTest, CrcVerdictAgainstTheRipLog) {
+  Settings().UseTagInfo = false;
+  const QStringList dirs = {QStringLiteral("same"), QStringLiteral("other"),
+                            QStringLiteral("none")};
+  QStringList cues;
+  for (const QString &dir : dirs) {
+    cues << MakeAlbum(dir);
+  }
+  QFile wav(in_ + QStringLiteral("/same/album.wav"));
+  ASSERT_TRUE(wav.open(QIODevice::ReadOnly));
+  const QByteArray pcm = wav.readAll().mid(44);
+  const auto crc = static_cast<unsigned>(
+      crc32(0, reinterpret_cast<const Bytef *>(pcm.constData()), static_cast<uInt>(pcm.size())));
+  const auto writeLog = [&](const QString &dir, unsigned value) {
+    const QString text = str::Format(QStringLiteral("Exact Audio Copy V1.0 beta 3\r\n\r\n"
+                                                    "Range status and errors\r\n\r\n"
+                                                    "     Peak level 100.0 %%\r\n"
+                                                    "     Copy CRC %08X\r\n"
+                                                    "     Copy OK\r\n"),
+                                     {value});
+    ASSERT_TRUE(testsupport::WriteFileBytes(in_ + u'/' + dir + QStringLiteral("/album.log"),
+                                            testsupport::EncodeText(text, "UTF-16LE", true)));
+  };
+  writeLog(dirs[0], crc);
+  writeLog(dirs[1], crc ^ 0x1u);
+  Run(cues);
+  const QString verdicts[] = {str::_log_CueFileInfoCRC_CheckOK, str::_log_CueFileInfoCRC_CheckNG,
+                              str::_log_CueFileInfoCRC_CheckUK};
+  for (int i = 0; i < 3; ++i) {
+    const QString line = str::Format(str::_log_sds_CueFileInfoCRC_Check,
+                                     {verdicts[i], crc, str::_log_CueFileInfoCRCModeNORM});
+    EXPECT_TRUE(recorder_.Lines(Node(i), 0).contains(line))
+        << dirs[i].toStdString() << ": " << recorder_.Lines(Node(i), 0).join(u'|').toStdString();
+  }
+}
