@@ -1,5 +1,6 @@
 // Atomic replacement of a file, including a write that fails part-way.
 #include "settings/atomicfile.h"
+#include "testfiles.h"
 
 #include "messages/error.h"
 
@@ -14,17 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadAll(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteRaw(const QString &path, const QByteArray &data) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(data);
-}
 
 // Writes at most half of what it is given, then fails as a full disk does.
 ssize_t WriteHalfThenFail(int fd, const void *buffer, size_t count) {

@@ -1,5 +1,6 @@
 // The settings object: defaults, choosing the store, loading and saving every field.
 #include "settings/settings.h"
+#include "testfiles.h"
 
 #include "messages/error.h"
 #include "messages/str.h"
@@ -28,8 +29,9 @@ namespace {
   X(UseCueOptions)                                                                                 \
   X(SetHomeOnSingleDirDrag)                                                                        \
   X(ShowMenu)                                                                                      \
-  X(CheckCRC) X(CRCType) X(CRCCaption) X(CompressType) X(CBRPreset) X(VBRLevel) X(ABRBitRate)      \
-      X(Quality) X(UseVBRLB) X(VBRLB) X(UseVBRUB) X(VBRUB) X(CLList) X(LamePath) X(CustomOptions)  \
+  X(CheckCRC)                                                                                      \
+  X(CRCType) X(CRCCaption) X(CompressType) X(CBRPreset) X(VBRLevel) X(ABRBitRate) X(Quality)       \
+      X(UseVBRLB) X(VBRLB) X(UseVBRUB) X(VBRUB) X(CLList) X(LamePath) X(CustomOptions)             \
           X(OtherOption1) X(OtherOption2) X(UseOtherOption1) X(UseOtherOption2) X(TagVerMJ)        \
               X(TagVerMNV23) X(TagVerMNV24) X(TagTextCodeV23) X(TagTextCodeV24) X(TagPadSize)      \
                   X(UseTagInfo) X(TagTermNull) X(TagNoEmptyTag) X(OutputHomeDirSelection)          \
@@ -47,17 +49,6 @@ void ExpectSameFields(const TSettings &a, const TSettings &b) {
   QRW_PERSISTED_FIELDS(QRW_EXPECT_FIELD)
 #undef QRW_EXPECT_FIELD
   EXPECT_EQ(a.LevelTable, b.LevelTable);
-}
-
-QByteArray ReadAll(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteRaw(const QString &path, const QByteArray &data) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(data);
 }
 
 // Sets an environment variable for the life of the object.

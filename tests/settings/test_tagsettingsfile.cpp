@@ -1,5 +1,6 @@
 // ID3 tag settings files: import rules, export into new and existing files.
 #include "settings/tagsettingsfile.h"
+#include "testfiles.h"
 
 #include "messages/error.h"
 #include "settings/settings.h"
@@ -11,17 +12,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QByteArray ReadAll(const QString &path) {
-  QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteRaw(const QString &path, const QByteArray &data) {
-  QFile file(path);
-  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-  file.write(data);
-}
 
 class settings_tag_file : public testing::Test {
 protected:
